@@ -4,7 +4,8 @@
 
 #include <string>
 
-const char* const AppPathsKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\RZB52.exe";
+const char* const AppPathsKey =
+    "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\RZB52.exe";
 const char* const AppPathsValueName = "Path";
 const char* const ProgramFileName = "RZB52.exe";
 

@@ -1,0 +1,69 @@
+#include "ChildControls.h"
+
+const char* const ButtonClassName = "TButton";
+const char* const ProgressBarClassName = "TProgressBar";
+
+namespace {
+
+WNDPROC systemButtonProc = nullptr;
+WNDPROC systemProgressProc = nullptr;
+
+LRESULT ChildProc(WNDPROC systemProc, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    ChildControlOwner* owner = ChildControlOwnerOf(GetParent(window));
+    if (owner != nullptr) {
+        switch (message) {
+        case KeyDownNotification:
+        case SysKeyDownNotification:
+            return owner->OfferKey(window, message - KeyNotificationOffset, wParam, lParam);
+        case WM_SETFOCUS: {
+            const LRESULT result = CallWindowProcA(systemProc, window, message, wParam, lParam);
+            owner->ControlFocused(window);
+            return result;
+        }
+        default:
+            break;
+        }
+    }
+    return CallWindowProcA(systemProc, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ChildProc(systemButtonProc, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ChildProc(systemProgressProc, window, message, wParam, lParam);
+}
+
+void RegisterDerived(HINSTANCE instance, const char* systemClass, const char* name, WNDPROC proc,
+                     WNDPROC& systemProc) {
+    WNDCLASSA derived;
+    if (!GetClassInfoA(nullptr, systemClass, &derived))
+        return;
+    systemProc = derived.lpfnWndProc;
+    derived.lpfnWndProc = proc;
+    derived.hInstance = instance;
+    derived.lpszClassName = name;
+    RegisterClassA(&derived);
+}
+
+} // namespace
+
+void RegisterChildControlClasses(HINSTANCE instance) {
+    RegisterDerived(instance, "BUTTON", ButtonClassName, ButtonProc, systemButtonProc);
+    RegisterDerived(instance, "msctls_progress32", ProgressBarClassName, ProgressProc,
+                    systemProgressProc);
+}
+
+HWND CreateChildControl(const char* className, const char* text, DWORD style, const ControlBox& box,
+                        HWND dialog, int id) {
+    return CreateWindowExA(0, className, text, style, box.left, box.top, box.width, box.height,
+                           dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+ChildControlOwner* ChildControlOwnerOf(HWND dialog) {
+    if (dialog == nullptr)
+        return nullptr;
+    return reinterpret_cast<ChildControlOwner*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+}

@@ -1,0 +1,11 @@
+// The file calls of the installation lookup and the update run.
+#pragma once
+
+#include "Text.h"
+
+// Whether `path` names a file (not a folder) whose last-write time, in local
+// time, can be written as an MS-DOS date and time.
+bool WindowsFilePresent(const Text& path);
+// The running program's full path; empty when it does not fit 260 characters.
+Text WindowsOwnProgramPath();
+bool WindowsCopyFile(const Text& source, const Text& target);

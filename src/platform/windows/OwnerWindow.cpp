@@ -1,0 +1,156 @@
+#include "OwnerWindow.h"
+
+#include "UpdaterFolder.h"
+
+#include <stdexcept>
+
+namespace {
+
+const char* const OwnerClassName = "TUpdateApplication";
+const DWORD OwnerStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+HICON ProgramIcon(HINSTANCE instance) {
+    HICON icon = LoadIconA(instance, "MAINICON");
+    return icon != nullptr ? icon : LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+}
+
+Text OwnProgramFile() {
+    char path[MAX_PATH + 1] = "";
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    return length < sizeof path ? Text(path, length) : Text();
+}
+
+struct FocusCandidate {
+    HWND self;
+    HWND found;
+    HWND topmost;
+};
+
+} // namespace
+
+Text ProgramBaseTitle(const Text& programPath) {
+    Text name = programPath.substr(UpdaterFolder(programPath).size());
+    const auto dot = name.rfind('.');
+    if (dot != Text::npos)
+        name.resize(dot);
+    for (Text::size_type i = 1; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (IsCp932LeadByte(byte))
+            ++i;
+        else if (byte >= 'A' && byte <= 'Z')
+            name[i] = static_cast<char>(byte - 'A' + 'a');
+    }
+    return name;
+}
+
+OwnerWindow::OwnerWindow() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HICON icon = ProgramIcon(instance);
+    WNDCLASSA ownerClass = {};
+    ownerClass.lpfnWndProc = WindowProc;
+    ownerClass.hInstance = instance;
+    ownerClass.hIcon = icon;
+    ownerClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    ownerClass.lpszClassName = OwnerClassName;
+    RegisterClassA(&ownerClass);
+
+    const Text title = ProgramBaseTitle(OwnProgramFile());
+    window_ = CreateWindowExA(0, OwnerClassName, title.c_str(), OwnerStyle,
+                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
+                              0, 0, nullptr, nullptr, instance, this);
+    if (window_ == nullptr)
+        throw std::runtime_error("owner window not created");
+    SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+
+    // The taskbar button's menu: Restore, Minimize and Close.
+    HMENU menu = GetSystemMenu(window_, FALSE);
+    DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+    DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
+    DeleteMenu(menu, SC_MOVE, MF_BYCOMMAND);
+}
+
+// Like the dialog, the window goes with the program.
+OwnerWindow::~OwnerWindow() {
+    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+}
+
+void OwnerWindow::SetTitle(const Text& title) {
+    char current[256] = "";
+    GetWindowTextA(window_, current, sizeof current);
+    if (title != current)
+        SetWindowTextA(window_, title.c_str());
+}
+
+LRESULT CALLBACK OwnerWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* owner = static_cast<OwnerWindow*>(create->lpCreateParams);
+        owner->window_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+    }
+    auto* owner = reinterpret_cast<OwnerWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (owner == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    try {
+        return owner->OnMessage(message, wParam, lParam);
+    } catch (const std::exception&) {
+        return 0; // the routines it calls report their own errors
+    }
+}
+
+LRESULT OwnerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SETFOCUS:
+        PostMessageA(window_, PassFocusMessage, 0, 0);
+        return 0;
+    case PassFocusMessage:
+        PassFocusOn();
+        return 0;
+    case WM_SYSCOMMAND:
+        if (commands_ != nullptr && (wParam & 0xFFF0) == SC_MINIMIZE) {
+            commands_->Minimize();
+            return 0;
+        }
+        if (commands_ != nullptr && (wParam & 0xFFF0) == SC_RESTORE) {
+            commands_->Restore();
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        // Close in the taskbar button's menu closes the program like the close box.
+        PostQuitMessage(0);
+        return 0;
+    case WM_ENDSESSION:
+        if (wParam != FALSE && commands_ != nullptr)
+            commands_->EndSession();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+// The focus does not rest on a window the user cannot see: it goes on to the
+// program's first visible, enabled top-level window, preferring one that is
+// not topmost.
+void OwnerWindow::PassFocusOn() {
+    if (IsIconic(window_) || GetFocus() != window_)
+        return;
+    FocusCandidate candidate = {window_, nullptr, nullptr};
+    const DWORD thread = GetCurrentThreadId();
+    for (HWND window = GetTopWindow(nullptr); window != nullptr;
+         window = GetWindow(window, GW_HWNDNEXT)) {
+        if (window == window_ || GetWindowThreadProcessId(window, nullptr) != thread ||
+            !IsWindowVisible(window) || !IsWindowEnabled(window))
+            continue;
+        if ((GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0) {
+            candidate.found = window;
+            break;
+        }
+        if (candidate.topmost == nullptr)
+            candidate.topmost = window;
+    }
+    HWND target = candidate.found != nullptr ? candidate.found : candidate.topmost;
+    if (target != nullptr)
+        SetFocus(target);
+}

@@ -1,0 +1,102 @@
+#include "ProgressBar.h"
+
+#include "ChildControls.h"
+
+#include <commctrl.h>
+#include <stdexcept>
+
+namespace {
+
+// Without 32-bit ranges the control keeps 16-bit values.
+void CheckSixteenBits(int value) {
+    if (value < 0 || value > 65535)
+        throw std::runtime_error("progress value out of range");
+}
+
+} // namespace
+
+ProgressBar::ProgressBar(const ControlBox& box, bool has32BitRanges)
+    : box_(box), has32BitRanges_(has32BitRanges) {}
+
+void ProgressBar::SendRange(int minimum, int maximum) const {
+    if (has32BitRanges_) {
+        SendMessageA(window_, PBM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
+    } else {
+        CheckSixteenBits(minimum);
+        CheckSixteenBits(maximum);
+        SendMessageA(window_, PBM_SETRANGE, 0, MAKELPARAM(minimum, maximum));
+    }
+}
+
+void ProgressBar::SendPosition(int position) const {
+    if (!has32BitRanges_)
+        CheckSixteenBits(position);
+    SendMessageA(window_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+void ProgressBar::SetRange(int minimum, int maximum) {
+    if (maximum < minimum)
+        throw std::runtime_error("progress maximum below minimum");
+    if (minimum == minimum_ && maximum == maximum_)
+        return;
+    if (window_ != nullptr) {
+        SendRange(minimum, maximum);
+        if (minimum < minimum_)
+            SendPosition(minimum);
+    }
+    minimum_ = minimum;
+    maximum_ = maximum;
+}
+
+void ProgressBar::SetPosition(int position) {
+    if (window_ != nullptr)
+        SendPosition(position);
+    else
+        position_ = position;
+}
+
+void ProgressBar::SetStep(int step) {
+    if (step == step_)
+        return;
+    step_ = step;
+    if (window_ != nullptr)
+        SendMessageA(window_, PBM_SETSTEP, static_cast<WPARAM>(step), 0);
+}
+
+void ProgressBar::Step() {
+    if (window_ != nullptr)
+        SendMessageA(window_, PBM_STEPIT, 0, 0);
+}
+
+int ProgressBar::Position() const {
+    if (window_ == nullptr)
+        return position_;
+    if (has32BitRanges_)
+        return static_cast<int>(SendMessageA(window_, PBM_GETPOS, 0, 0));
+    return static_cast<int>(SendMessageA(window_, PBM_DELTAPOS, 0, 0));
+}
+
+void ProgressBar::Show(HWND dialog, HFONT font) {
+    if (window_ == nullptr) {
+        window_ = CreateChildControl(ProgressBarClassName, "", WS_CHILD | WS_CLIPSIBLINGS, box_,
+                                     dialog, ProgressBar1Id);
+        if (window_ == nullptr)
+            throw std::runtime_error("progress bar window not created");
+        SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SendRange(minimum_, maximum_);
+        SendMessageA(window_, PBM_SETSTEP, static_cast<WPARAM>(step_), 0);
+        SendPosition(position_);
+    }
+    ShowWindow(window_, SW_SHOW);
+}
+
+void ProgressBar::Hide() {
+    if (window_ != nullptr)
+        ShowWindow(window_, SW_HIDE);
+}
+
+void ProgressBar::Move(const ControlBox& box) {
+    box_ = box;
+    if (window_ != nullptr)
+        MoveWindow(window_, box.left, box.top, box.width, box.height, TRUE);
+}

@@ -1,0 +1,94 @@
+#include "WindowsPlatform.h"
+
+#include "ChildControls.h"
+#include "CommonControls.h"
+#include "Files.h"
+#include "Registry.h"
+
+#include <stdexcept>
+
+WindowsPlatform::WindowsPlatform()
+    : has32BitRanges_(LoadCommonControls()), errorBox_(owner_.Handle()) {
+    RegisterChildControlClasses(GetModuleHandleA(nullptr));
+}
+
+WindowsPlatform::~WindowsPlatform() {
+    owner_.SetCommands(nullptr);
+}
+
+DialogWindow& WindowsPlatform::Dialog() {
+    if (!dialog_)
+        throw std::logic_error("the dialog has not been created");
+    return *dialog_;
+}
+
+void WindowsPlatform::CreateMainDialog(DialogEvents& events) {
+    dialog_.reset(new DialogWindow(owner_.Handle(), events, errorBox_, has32BitRanges_));
+    loop_.reset(new EventLoop(*dialog_, errorBox_));
+    showing_.reset(new DialogShowing(*dialog_, owner_.Handle(), errorBox_, *loop_));
+    owner_.SetCommands(showing_.get());
+}
+
+void WindowsPlatform::SetApplicationTitle(const Text& title) {
+    owner_.SetTitle(title);
+}
+void WindowsPlatform::SetCaption(Control control, const Text& text) {
+    Dialog().SetCaption(control, text);
+}
+Text WindowsPlatform::ReadCaption(Control control) {
+    return Dialog().ReadCaption(control);
+}
+void WindowsPlatform::Show(Control control) {
+    Dialog().Show(control);
+}
+void WindowsPlatform::Hide(Control control) {
+    Dialog().Hide(control);
+}
+void WindowsPlatform::Enable(Control control) {
+    Dialog().Enable(control);
+}
+void WindowsPlatform::Disable(Control control) {
+    Dialog().Disable(control);
+}
+void WindowsPlatform::SetProgressMaximum(int maximum) {
+    Dialog().Bar().SetMaximum(maximum);
+}
+void WindowsPlatform::SetProgressPosition(int position) {
+    Dialog().Bar().SetPosition(position);
+}
+void WindowsPlatform::StepProgress() {
+    Dialog().Bar().Step();
+}
+int WindowsPlatform::ReadProgressPosition() {
+    return Dialog().Bar().Position();
+}
+
+void WindowsPlatform::RunEventLoop() {
+    Dialog();
+    loop_->Run([this] { showing_->ShowAtStart(); });
+}
+
+void WindowsPlatform::PumpMessages() {
+    Dialog();
+    loop_->Pump();
+}
+
+void WindowsPlatform::CloseDialog() {
+    PostQuitMessage(0);
+}
+
+Text WindowsPlatform::ReadRegistryString(RootKey root, const Text& keyPath, const Text& valueName) {
+    WindowsRegistryKey key;
+    return ::ReadRegistryString(key, root, keyPath, valueName);
+}
+
+bool WindowsPlatform::FilePresent(const Text& path) {
+    return WindowsFilePresent(path);
+}
+Text WindowsPlatform::OwnProgramPath() {
+    return WindowsOwnProgramPath();
+}
+
+bool WindowsPlatform::CopyFileReplacing(const Text& source, const Text& target) {
+    return WindowsCopyFile(source, target);
+}
