@@ -9,7 +9,8 @@
 namespace texts {
 inline const Text Title = "「ザルミナ」アップデート";
 inline const Text Heading = "「ザルミナ」を最新版にアップデートします。";
-inline const Text WhatIsUpdated = "以下の場所にインストールされている「ザルミナ」をアップデートします。";
+inline const Text WhatIsUpdated =
+    "以下の場所にインストールされている「ザルミナ」をアップデートします。";
 inline const Text NotInstalled = "「ザルミナ」がインストールされていません。";
 inline const Text InstallHint = "「ザルミナ」をインストールしてから実行してください。";
 inline const Text Execute = "実　行";
@@ -37,22 +38,30 @@ struct Appearance {
 };
 
 inline Appearance InitialAppearance() {
-    return {texts::WhatIsUpdated, "PathLabel", false, "", false,
-            texts::Execute,       true,        true,  texts::Cancel, true};
+    return {texts::WhatIsUpdated, "PathLabel", false, "", false, texts::Execute, true, true,
+            texts::Cancel,        true};
 }
 
 inline Appearance NotInstalledAppearance() {
-    return {texts::NotInstalled, texts::InstallHint, false, "", false,
-            texts::Execute,      false,              true,  texts::Close, true};
+    return {texts::NotInstalled,
+            texts::InstallHint,
+            false,
+            "",
+            false,
+            texts::Execute,
+            false,
+            true,
+            texts::Close,
+            true};
 }
 
 inline Appearance ReadyAppearance(const Text& installPath) {
-    return {texts::WhatIsUpdated, installPath, false, "", false,
-            texts::Execute,       true,        true,  texts::Cancel, true};
+    return {texts::WhatIsUpdated, installPath, false, "", false, texts::Execute, true, true,
+            texts::Cancel,        true};
 }
 
 inline Appearance FinishedAppearance(const Text& installPath, const Text& outcome) {
-    return {texts::WhatIsUpdated, installPath, true, outcome, true,
+    return {texts::WhatIsUpdated, installPath, true, outcome,       true,
             texts::Close,         true,        true, texts::Cancel, false};
 }
 

@@ -23,7 +23,8 @@ TEST(CaptionBytes, JapaneseLiteralsAreShiftJis) {
     EXPECT_EQ(Hex("　"), "81 40");
     EXPECT_EQ(Hex("表ソ能"), "95 5C 83 5C 94 5C");
     EXPECT_EQ(Hex("閉じる"), "95 C2 82 B6 82 E9");
-    EXPECT_EQ(Hex("ザルミナアップデート"), "83 55 83 8B 83 7E 83 69 83 41 83 62 83 76 83 66 81 5B 83 67");
+    EXPECT_EQ(Hex("ザルミナアップデート"),
+              "83 55 83 8B 83 7E 83 69 83 41 83 62 83 76 83 66 81 5B 83 67");
 }
 
 TEST(CaptionBytes, FixedNamesArePlainAscii) {

@@ -61,7 +61,8 @@ void FakePlatform::CreateMainDialog(DialogEvents& dialogEvents) {
     Record("CreateMainDialog");
     events = &dialogEvents;
     dialogCreated = true;
-    controls[Control::Label1] = {"以下の場所にインストールされている「ザルミナ」をアップデートします。"};
+    controls[Control::Label1] = {
+        "以下の場所にインストールされている「ザルミナ」をアップデートします。"};
     controls[Control::Label2] = {"「ザルミナ」を最新版にアップデートします。"};
     controls[Control::PathLabel] = {"PathLabel"};
     controls[Control::Bevel1] = {""};
@@ -143,7 +144,8 @@ void FakePlatform::RunEventLoop() {
     for (UserAction action : userActions) {
         if (closed)
             break;
-        const Control button = action == UserAction::ClickButton1 ? Control::Button1 : Control::Button2;
+        const Control button =
+            action == UserAction::ClickButton1 ? Control::Button1 : Control::Button2;
         if (action == UserAction::CloseBox) {
             Record("CloseBox");
             closed = true;

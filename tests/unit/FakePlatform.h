@@ -44,7 +44,7 @@ class FakePlatform : public Platform, private RegistryKeyAccess {
     bool failSizeQuery = false;
     bool failDataRead = false;
 
-    std::map<std::string, FakeFile> files; // by full path; folders too
+    std::map<std::string, FakeFile> files;                           // by full path; folders too
     std::map<std::pair<std::string, std::string>, bool> copyResults; // overrides by source, target
     Text ownProgramPath = "C:\\Delivery\\Update.exe";
 

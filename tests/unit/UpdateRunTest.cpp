@@ -11,7 +11,7 @@ const Text Install = "D:\\Games\\ザルミナ";
 const Text Delivery = "C:\\Users\\me\\Downloads\\ソフト\\";
 
 const std::vector<std::pair<Text, Text>> Rows = {
-    {"LData.cxt", "LDATA.CXT"}, {"START.dxr", "START.DXR"},   {"Train.dxr", "TRAIN.DXR"},
+    {"LData.cxt", "LDATA.CXT"},   {"START.dxr", "START.DXR"}, {"Train.dxr", "TRAIN.DXR"},
     {"SHARED.cxt", "SHARED.CXT"}, {"END.dxr", "END.DXR"},
 };
 
@@ -32,7 +32,9 @@ class UpdateRun : public ::testing::Test {
         form.FormShow();
         fake.journal.clear();
     }
-    std::string Content(const Text& target) { return fake.files.at(Install + "\\" + target).content; }
+    std::string Content(const Text& target) {
+        return fake.files.at(Install + "\\" + target).content;
+    }
 };
 
 TEST_F(UpdateRun, CopiesEveryRowInOrderOneFileAtATime) {
