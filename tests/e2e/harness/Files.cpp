@@ -1,0 +1,126 @@
+#include "Files.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace e2e {
+
+namespace {
+
+std::runtime_error failure(const std::string& what, const std::string& path) {
+    return std::runtime_error(what + " " + path + ": error " + std::to_string(GetLastError()));
+}
+
+void makeFolder(const std::string& path) {
+    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        throw failure("cannot create", path);
+    }
+}
+
+} // namespace
+
+std::string makeCaseFolder(const std::string& name) {
+    makeFolder("C:\\e2e");
+    const std::string folder = "C:\\e2e\\" + name;
+    removeTree(folder);
+    makeFolder(folder);
+    return folder;
+}
+
+std::string makeCaseFolder() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (!test) {
+        throw std::logic_error("makeCaseFolder() outside a test");
+    }
+    return makeCaseFolder(std::string(test->test_suite_name()) + "." + test->name());
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        throw failure("cannot create", path);
+    }
+    DWORD written = 0;
+    const BOOL ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    if (!ok || written != bytes.size()) {
+        throw failure("cannot write", path);
+    }
+}
+
+std::string readFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        throw failure("cannot open", path);
+    }
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    BOOL ok;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &read, nullptr)) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    CloseHandle(file);
+    if (!ok) {
+        throw failure("cannot read", path);
+    }
+    return bytes;
+}
+
+bool fileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool folderExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void makeReadOnly(const std::string& path) {
+    if (!SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY)) {
+        throw failure("cannot make read-only", path);
+    }
+}
+
+void removeTree(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return;
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (!DeleteFileA(path.c_str())) {
+            throw failure("cannot delete", path);
+        }
+        return;
+    }
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name != "." && name != "..") {
+                removeTree(path + "\\" + name);
+            }
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    if (!RemoveDirectoryA(path.c_str())) {
+        throw failure("cannot remove", path);
+    }
+}
+
+HeldOpen::HeldOpen(const std::string& path)
+    : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    if (handle_ == INVALID_HANDLE_VALUE) {
+        throw failure("cannot hold open", path);
+    }
+}
+
+} // namespace e2e

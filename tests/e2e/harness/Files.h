@@ -1,0 +1,35 @@
+// Files and folders for one test case, as Windows paths inside the prefix.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace e2e {
+
+// C:\e2e\<name>, emptied and made anew; throws when it cannot be.
+std::string makeCaseFolder(const std::string& name);
+// The same for the running GoogleTest case ("Suite.Name").
+std::string makeCaseFolder();
+
+void writeFile(const std::string& path, const std::string& bytes); // throws on failure
+std::string readFile(const std::string& path);                     // throws on failure
+bool fileExists(const std::string& path);
+bool folderExists(const std::string& path);
+void makeReadOnly(const std::string& path);
+// Deletes a file or a folder with everything in it, read-only ones included.
+void removeTree(const std::string& path);
+
+// Holds a file open with no sharing, so nobody else can open, replace or delete it.
+class HeldOpen {
+  public:
+    explicit HeldOpen(const std::string& path); // throws when it cannot be opened
+    ~HeldOpen() { CloseHandle(handle_); }
+    HeldOpen(const HeldOpen&) = delete;
+    HeldOpen& operator=(const HeldOpen&) = delete;
+
+  private:
+    HANDLE handle_;
+};
+
+} // namespace e2e

@@ -1,0 +1,95 @@
+#include "Input.h"
+
+#include <vector>
+
+namespace e2e {
+
+namespace {
+
+INPUT keyInput(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+INPUT mouseInput(DWORD flags, LONG x = 0, LONG y = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = x;
+    input.mi.dy = y;
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+void send(std::vector<INPUT>& inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+} // namespace
+
+void drain(DWORD ms) {
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now),
+                                  QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    Sleep(20);
+}
+
+bool bringToFront(HWND window, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    SetForegroundWindow(window);
+    while (GetForegroundWindow() != window) {
+        if (GetTickCount64() >= deadline) {
+            return false;
+        }
+        drain(20);
+        SetForegroundWindow(window);
+    }
+    return true;
+}
+
+void pressKey(WORD key, unsigned modifiers) {
+    const WORD held[] = {VK_SHIFT, VK_CONTROL, VK_MENU};
+    std::vector<INPUT> inputs;
+    for (int i = 0; i < 3; ++i) {
+        if (modifiers & (1u << i)) {
+            inputs.push_back(keyInput(held[i], false));
+        }
+    }
+    inputs.push_back(keyInput(key, false));
+    inputs.push_back(keyInput(key, true));
+    for (int i = 2; i >= 0; --i) {
+        if (modifiers & (1u << i)) {
+            inputs.push_back(keyInput(held[i], true));
+        }
+    }
+    send(inputs);
+}
+
+void clickAt(POINT screen) {
+    // Absolute coordinates are in 0..65535 across the primary screen.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    const LONG x = MulDiv(screen.x, 65535, width - 1);
+    const LONG y = MulDiv(screen.y, 65535, height - 1);
+    std::vector<INPUT> inputs{mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y),
+                              mouseInput(MOUSEEVENTF_LEFTDOWN), mouseInput(MOUSEEVENTF_LEFTUP)};
+    send(inputs);
+}
+
+void clickCenter(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    clickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+} // namespace e2e

@@ -1,0 +1,25 @@
+// Real keyboard and mouse input, as a person would give it.
+#pragma once
+
+#include <windows.h>
+
+namespace e2e {
+
+enum Modifier : unsigned { NoModifier = 0, Shift = 1, Ctrl = 2, Alt = 4 };
+
+// Lets the X events and window messages in flight arrive: a short
+// MsgWaitForMultipleObjects + PeekMessage loop, then a short sleep. Call it
+// after every action and before reading the other process's state.
+void drain(DWORD ms = 100);
+
+// SetForegroundWindow, then waits until `window` is the foreground window.
+bool bringToFront(HWND window, DWORD timeoutMs = 2000);
+
+// Presses and releases `key` (VK_*) with the modifiers held, to the foreground window.
+void pressKey(WORD key, unsigned modifiers = NoModifier);
+// Left click at a point in screen coordinates.
+void clickAt(POINT screen);
+// Left click at the middle of a window.
+void clickCenter(HWND window);
+
+} // namespace e2e
