@@ -26,17 +26,24 @@ bool WriteWhole(const std::string& path, const std::string& bytes) {
     return ok && written == bytes.size();
 }
 
+// Creates the folder and any of its parents that are missing.
+void MakeFolders(const std::string& path) {
+    for (std::string::size_type at = path.find('\\', 3); at != std::string::npos;
+         at = path.find('\\', at + 1))
+        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    CreateDirectoryA(path.c_str(), nullptr);
+}
+
 bool Fail(const char* what) {
     std::fprintf(stderr, "DemoInstall: %s failed (error %lu)\n", what, GetLastError());
     return false;
 }
 
 bool LayOut(const char* updateExe) {
-    CreateDirectoryA(InstallFolder, nullptr);
-    CreateDirectoryA(DeliveryFolder, nullptr);
     const std::string install = InstallFolder;
     const std::string delivery = DeliveryFolder;
-    CreateDirectoryA((delivery + "\\Data").c_str(), nullptr);
+    MakeFolders(install);
+    MakeFolders(delivery + "\\Data");
 
     // The application itself: any program file will do for the updater.
     char self[MAX_PATH];
