@@ -109,7 +109,7 @@ void DialogWindow::LayOut() {
 
     const int n = textHeight_;
     const int d = layout::ReferenceTextHeight;
-    int label1Height = fontHeight;
+    int label1Height = layout::FontHeight; // its own font follows the layout, not the density
     if (n != d) {
         const int pointSize = -MulDiv(layout::FontHeight, 72, density);
         label1Height = -MulDiv(MulDiv(pointSize, n, d), density, 72);
