@@ -24,10 +24,6 @@ INPUT mouseInput(DWORD flags, LONG x = 0, LONG y = 0) {
     return input;
 }
 
-void send(std::vector<INPUT>& inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 } // namespace
 
 void drain(DWORD ms) {
@@ -57,33 +53,46 @@ bool bringToFront(HWND window, DWORD timeoutMs) {
     return true;
 }
 
-void pressKey(WORD key, unsigned modifiers) {
+InputBatch& InputBatch::key(WORD key, unsigned modifiers) {
     const WORD held[] = {VK_SHIFT, VK_CONTROL, VK_MENU};
-    std::vector<INPUT> inputs;
     for (int i = 0; i < 3; ++i) {
         if (modifiers & (1u << i)) {
-            inputs.push_back(keyInput(held[i], false));
+            inputs_.push_back(keyInput(held[i], false));
         }
     }
-    inputs.push_back(keyInput(key, false));
-    inputs.push_back(keyInput(key, true));
+    inputs_.push_back(keyInput(key, false));
+    inputs_.push_back(keyInput(key, true));
     for (int i = 2; i >= 0; --i) {
         if (modifiers & (1u << i)) {
-            inputs.push_back(keyInput(held[i], true));
+            inputs_.push_back(keyInput(held[i], true));
         }
     }
-    send(inputs);
+    return *this;
 }
 
-void clickAt(POINT screen) {
+InputBatch& InputBatch::click(POINT screen) {
     // Absolute coordinates are in 0..65535 across the primary screen.
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
     const LONG x = MulDiv(screen.x, 65535, width - 1);
     const LONG y = MulDiv(screen.y, 65535, height - 1);
-    std::vector<INPUT> inputs{mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y),
-                              mouseInput(MOUSEEVENTF_LEFTDOWN), mouseInput(MOUSEEVENTF_LEFTUP)};
-    send(inputs);
+    inputs_.push_back(mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y));
+    inputs_.push_back(mouseInput(MOUSEEVENTF_LEFTDOWN));
+    inputs_.push_back(mouseInput(MOUSEEVENTF_LEFTUP));
+    return *this;
+}
+
+void InputBatch::send() {
+    SendInput(static_cast<UINT>(inputs_.size()), inputs_.data(), sizeof(INPUT));
+    inputs_.clear();
+}
+
+void pressKey(WORD key, unsigned modifiers) {
+    InputBatch().key(key, modifiers).send();
+}
+
+void clickAt(POINT screen) {
+    InputBatch().click(screen).send();
 }
 
 void clickCenter(HWND window) {

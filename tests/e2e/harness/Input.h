@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace e2e {
 
 enum Modifier : unsigned { NoModifier = 0, Shift = 1, Ctrl = 2, Alt = 4 };
@@ -21,5 +23,18 @@ void pressKey(WORD key, unsigned modifiers = NoModifier);
 void clickAt(POINT screen);
 // Left click at the middle of a window.
 void clickCenter(HWND window);
+
+// Key presses and clicks sent in one SendInput call, so that they are queued
+// back to back: a program busy with what the first one started (a run that
+// looks at its input only between files) finds the others waiting.
+class InputBatch {
+  public:
+    InputBatch& key(WORD key, unsigned modifiers = NoModifier);
+    InputBatch& click(POINT screen);
+    void send();
+
+  private:
+    std::vector<INPUT> inputs_;
+};
 
 } // namespace e2e

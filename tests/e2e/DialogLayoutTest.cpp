@@ -1,0 +1,193 @@
+// The ready dialog and its owner window as designed: captions, classes,
+// styles, where the controls sit at 96 and 120 dpi, centring, system menus.
+#include "UpdaterFixture.h"
+#include "menureader/SystemMenuReport.h"
+
+#include <vector>
+
+using namespace updater;
+
+namespace {
+
+constexpr LONG_PTR dialogStyle =
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_VISIBLE;
+constexpr LONG_PTR ownerStyle = 0x84CA0000 | WS_VISIBLE;
+
+std::string menuReaderDll() {
+    return e2e::programPath("E2E_MENU_READER_DLL", E2E_MENU_READER_DLL);
+}
+
+// {left, top, width, height}, so that a failure reads like the layout.
+using Placement = std::vector<LONG>;
+
+Placement placement(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// Where a child window sits in its parent's client area, and its size.
+Placement placementInClient(HWND parent, HWND child) {
+    RECT rect = e2e::windowRect(child);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return placement(rect);
+}
+
+// Centred on the 1024 x 768 screen, whatever frame the system gave it.
+void expectCentred(HWND window) {
+    const RECT outer = e2e::windowRect(window);
+    const LONG width = outer.right - outer.left;
+    const LONG height = outer.bottom - outer.top;
+    EXPECT_EQ(outer.left, (1024 - width) / 2) << "outer width " << width;
+    EXPECT_EQ(outer.top, (768 - height) / 2) << "outer height " << height;
+}
+
+// The commands in the system menu of each of the program's top-level
+// windows, read inside the program by the hook DLL; separators left out,
+// and Wine's own "about" item that it appends to every system menu.
+std::map<HWND, std::vector<UINT>> systemMenus(HWND window) {
+    constexpr UINT wineAboutCommand = SC_SCREENSAVE + 1;
+    std::map<HWND, std::vector<UINT>> menus;
+    DWORD processId = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &processId);
+    char name[64];
+    menureader::mappingName(name, processId);
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        sizeof(menureader::Report), name);
+    auto* report = static_cast<menureader::Report*>(
+        MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(menureader::Report)));
+    HMODULE dll = LoadLibraryA(menuReaderDll().c_str());
+    EXPECT_NE(report, nullptr);
+    EXPECT_NE(dll, nullptr) << menuReaderDll();
+    if (report != nullptr && dll != nullptr) {
+        report->filled = 0;
+        auto proc = reinterpret_cast<HOOKPROC>(
+            reinterpret_cast<void*>(GetProcAddress(dll, menureader::hookProcName)));
+        HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, proc, dll, thread);
+        EXPECT_NE(hook, nullptr) << "error " << GetLastError();
+        PostMessageA(window, WM_NULL, 0, 0);
+        EXPECT_TRUE(waitUntil([&] { return report->filled != 0; }, windowTimeoutMs))
+            << "the hook did not report";
+        if (hook != nullptr) {
+            UnhookWindowsHookEx(hook);
+        }
+        for (int w = 0; report->filled != 0 && w < report->windowCount; ++w) {
+            const menureader::WindowMenu& menu = report->windows[w];
+            std::vector<UINT>& commands = menus[menu.window];
+            for (int i = 0; i < menu.itemCount; ++i) {
+                if ((menu.items[i].type & MFT_SEPARATOR) == 0) {
+                    commands.push_back(menu.items[i].id);
+                }
+            }
+            if (!commands.empty() && commands.back() == wineAboutCommand) {
+                commands.pop_back();
+            }
+        }
+    }
+    if (dll != nullptr) {
+        FreeLibrary(dll);
+    }
+    if (report != nullptr) {
+        UnmapViewOfFile(report);
+    }
+    if (mapping != nullptr) {
+        CloseHandle(mapping);
+    }
+    return menus;
+}
+
+class DialogLayout : public DrivenUpdaterTest {};
+
+} // namespace
+
+TEST_F(DialogLayout, ReadyDialogShowsItsCaptionsAndTitles) {
+    HWND dialog = startReady();
+    ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
+    expectButton(dialog, button1Id, "\x8E\xC0\x81\x40\x8D\x73", true); // 実　行, ideographic space
+    expectButton(dialog, button2Id, "キャンセル", true);
+    EXPECT_EQ(e2e::windowText(dialog), "「ザルミナ」アップデート");
+    HWND owner = ownerWindow();
+    ASSERT_NE(owner, nullptr);
+    EXPECT_EQ(e2e::windowText(owner), applicationTitle);
+}
+
+TEST_F(DialogLayout, WindowsHaveTheirClassesAndStyles) {
+    HWND dialog = startReady();
+    ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
+    EXPECT_EQ(e2e::className(dialog), dialogClass);
+    EXPECT_EQ(e2e::style(dialog), dialogStyle) << std::hex << e2e::style(dialog);
+    EXPECT_EQ(e2e::exStyle(dialog), WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE)
+        << std::hex << e2e::exStyle(dialog);
+
+    // Button1 is the default button; both are tab stops. Button1 has the
+    // focus, which keeps the default border where it is.
+    HWND button1 = e2e::childById(dialog, button1Id);
+    HWND button2 = e2e::childById(dialog, button2Id);
+    ASSERT_NE(button1, nullptr);
+    ASSERT_NE(button2, nullptr);
+    EXPECT_EQ(e2e::focusOf(dialog), button1);
+    EXPECT_EQ(e2e::className(button1), "TButton");
+    EXPECT_EQ(e2e::className(button2), "TButton");
+    EXPECT_EQ(e2e::style(button1) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(e2e::style(button2) & BS_TYPEMASK, BS_PUSHBUTTON);
+    EXPECT_TRUE(e2e::hasStyle(button1, WS_TABSTOP));
+    EXPECT_TRUE(e2e::hasStyle(button2, WS_TABSTOP));
+
+    // The zero-size owner at the screen's centre is the taskbar button.
+    HWND owner = ownerWindow();
+    ASSERT_NE(owner, nullptr);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner);
+    EXPECT_EQ(GetWindow(owner, GW_OWNER), nullptr);
+    EXPECT_EQ(e2e::style(owner), ownerStyle) << std::hex << e2e::style(owner);
+    EXPECT_EQ(placement(e2e::windowRect(owner)), (Placement{512, 384, 0, 0}));
+}
+
+TEST_F(DialogLayout, ControlsSitAsLaidOutAt96DotsPerInch) {
+    HWND dialog = startReady();
+    ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
+    const SIZE client = e2e::clientSize(dialog);
+    EXPECT_EQ(client.cx, 481);
+    EXPECT_EQ(client.cy, 214);
+    HWND button1 = e2e::childById(dialog, button1Id);
+    HWND button2 = e2e::childById(dialog, button2Id);
+    EXPECT_EQ(placementInClient(dialog, button1), (Placement{318, 180, 75, 25}));
+    EXPECT_EQ(placementInClient(dialog, button2), (Placement{400, 180, 75, 25}));
+    EXPECT_TRUE(IsWindowVisible(button1));
+    EXPECT_TRUE(IsWindowVisible(button2));
+    expectCentred(dialog);
+}
+
+// The layout follows the dialog font, 15 pixels high at 120 dpi; so does the
+// progress bar that a run shows.
+TEST_F(DialogLayout, ScalesWithTheFontAt120DotsPerInch) {
+    e2e::ScopedLogPixels dpi(120);
+    HWND dialog = startReady();
+    ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
+    const SIZE client = e2e::clientSize(dialog);
+    EXPECT_EQ(client.cx, 601);
+    EXPECT_EQ(client.cy, 268);
+    EXPECT_EQ(placementInClient(dialog, e2e::childById(dialog, button1Id)),
+              (Placement{398, 225, 93, 31}));
+    EXPECT_EQ(placementInClient(dialog, e2e::childById(dialog, button2Id)),
+              (Placement{500, 225, 94, 31}));
+    expectCentred(dialog);
+
+    ASSERT_TRUE(e2e::bringToFront(dialog));
+    e2e::clickCenter(e2e::childById(dialog, button1Id));
+    ASSERT_TRUE(waitUntil([&] { return button1Shows(dialog, "閉じる"); }, runTimeoutMs))
+        << "the run did not end";
+    HWND bar = e2e::childById(dialog, progressBarId);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_EQ(placementInClient(dialog, bar), (Placement{10, 170, 581, 21}));
+}
+
+TEST_F(DialogLayout, SystemMenusOfferOnlyWhatEachWindowCanDo) {
+    HWND dialog = startReady();
+    ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
+    HWND owner = ownerWindow();
+    ASSERT_NE(owner, nullptr);
+    const auto menus = systemMenus(dialog);
+    ASSERT_EQ(menus.count(dialog), 1u) << "no system menu read for the dialog";
+    ASSERT_EQ(menus.count(owner), 1u) << "no system menu read for the owner";
+    EXPECT_EQ(menus.at(dialog), (std::vector<UINT>{SC_MOVE, SC_CLOSE}));
+    EXPECT_EQ(menus.at(owner), (std::vector<UINT>{SC_RESTORE, SC_MINIMIZE, SC_CLOSE}));
+}

@@ -1,0 +1,113 @@
+// A registry value the program cannot use is reported in a message box before
+// the dialog shows; after OK the dialog comes up as it was built.
+#include "UpdaterFixture.h"
+
+#include <vector>
+
+using namespace updater;
+
+namespace {
+
+// `icon` drawn by DrawIcon on `background`, as a static with SS_ICON shows it.
+e2e::Capture drawnIcon(HICON icon, int width, int height, COLORREF background) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const RECT all{0, 0, width, height};
+    HBRUSH brush = CreateSolidBrush(background);
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    DrawIcon(dc, 0, 0, icon);
+    GdiFlush();
+    e2e::Capture capture(width, height);
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (size_t i = 0; i < capture.pixels().size(); ++i) {
+        capture.pixels()[i] = pixels[i] & 0xFFFFFF;
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return capture;
+}
+
+std::vector<HWND> childrenOfClass(HWND parent, const char* wanted) {
+    std::vector<HWND> found;
+    for (HWND child : e2e::childWindows(parent)) {
+        if (e2e::className(child) == wanted) {
+            found.push_back(child);
+        }
+    }
+    return found;
+}
+
+class ErrorBox : public UpdaterTest {};
+
+} // namespace
+
+TEST_F(ErrorBox, PathOfWrongTypeIsReportedBeforeTheDialogShows) {
+    makeInstall();
+    e2e::setAppPath(REG_DWORD, std::string("\x01\x00\x00\x00", 4));
+    makeDelivery();
+    start();
+
+    HWND box = e2e::waitForVisibleWindow(process->id(), "#32770", windowTimeoutMs);
+    ASSERT_NE(box, nullptr) << "no message box";
+    e2e::drain(300);
+    HWND hidden = nullptr;
+    for (HWND window : e2e::topLevelWindows(process->id(), dialogClass)) {
+        hidden = window;
+        EXPECT_FALSE(IsWindowVisible(window)) << "the dialog is shown behind the box";
+    }
+    EXPECT_NE(hidden, nullptr) << "the dialog is made before the box";
+    EXPECT_EQ(e2e::windowText(box), applicationTitle);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), ownerWindow());
+
+    const std::vector<HWND> buttons = childrenOfClass(box, "Button");
+    ASSERT_EQ(buttons.size(), 1u);
+    EXPECT_EQ(e2e::windowText(buttons[0]), "OK");
+    EXPECT_NE(e2e::findChild(box, "Static", "'Path' のデータ型が不正です."), nullptr)
+        << "the message, with its full stop";
+
+    // The stop sign: the system's hand icon, and not the information one.
+    HWND icon = nullptr;
+    for (HWND child : childrenOfClass(box, "Static")) {
+        if ((e2e::style(child) & SS_TYPEMASK) == SS_ICON) {
+            icon = child;
+        }
+    }
+    ASSERT_NE(icon, nullptr) << "the box shows no icon";
+    ASSERT_TRUE(e2e::bringToFront(box));
+    e2e::drain(200);
+    const e2e::Capture shown = e2e::captureScreen(e2e::clientRectOnScreen(icon));
+    const COLORREF background = shown.at(0, 0);
+    const e2e::Capture hand =
+        drawnIcon(LoadIconA(nullptr, IDI_HAND), shown.width(), shown.height(), background);
+    const e2e::Capture information =
+        drawnIcon(LoadIconA(nullptr, IDI_ASTERISK), shown.width(), shown.height(), background);
+    EXPECT_TRUE(shown == hand);
+    EXPECT_FALSE(shown == information);
+    if (!(shown == hand)) {
+        shown.saveBmp("C:\\e2e\\error-icon-screen.bmp");
+        hand.saveBmp("C:\\e2e\\error-icon-expected.bmp");
+    }
+
+    e2e::clickCenter(buttons[0]);
+    HWND dialog = waitForDialog();
+    ASSERT_NE(dialog, nullptr) << "no dialog after OK";
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(box); }, windowTimeoutMs));
+    ASSERT_TRUE(e2e::bringToFront(dialog));
+    e2e::drain(200);
+    expectButton(dialog, button1Id, "実　行", true);
+    expectButton(dialog, button2Id, "キャンセル", true);
+    EXPECT_FALSE(IsWindowVisible(e2e::childById(dialog, progressBarId)));
+    EXPECT_TRUE(labelShows(dialog, pathLabelBox, "PathLabel", pathLabelFlags));
+    expectClickEnds(dialog, button2Id);
+}

@@ -1,0 +1,56 @@
+// The show command the program is started with: minimized it is only a
+// taskbar button until restored, maximized the dialog comes up zoomed.
+#include "UpdaterFixture.h"
+
+using namespace updater;
+
+namespace {
+
+class StartupShow : public UpdaterTest {};
+
+} // namespace
+
+TEST_F(StartupShow, MinimizedReadsTheInstallOnlyWhenRestored) {
+    makeInstall();
+    makeDelivery();
+    start(SW_SHOWMINNOACTIVE);
+    HWND owner = nullptr;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            owner = ownerWindow();
+            return owner != nullptr && IsIconic(owner);
+        },
+        windowTimeoutMs))
+        << "the owner window is not minimized";
+    e2e::drain(500);
+    for (HWND window : e2e::topLevelWindows(process->id(), dialogClass)) {
+        EXPECT_FALSE(IsWindowVisible(window)) << "the dialog is shown while minimized";
+    }
+
+    // Registered only now: the dialog must find it when it is first shown.
+    registerInstall();
+    ASSERT_TRUE(PostMessageA(owner, WM_SYSCOMMAND, SC_RESTORE, 0));
+    HWND dialog = waitForDialog();
+    ASSERT_NE(dialog, nullptr) << "restoring did not show the dialog";
+    ASSERT_TRUE(waitUntil([&] { return !IsIconic(owner); }, windowTimeoutMs));
+    ASSERT_TRUE(e2e::bringToFront(dialog));
+    e2e::drain(200);
+    expectButton(dialog, button1Id, "実　行", true);
+    expectButton(dialog, button2Id, "キャンセル", true);
+    EXPECT_TRUE(labelShows(dialog, pathLabelBox, install, pathLabelFlags));
+    expectClickEnds(dialog, button2Id);
+}
+
+TEST_F(StartupShow, MaximizedZoomsTheDialog) {
+    makeInstall();
+    registerInstall();
+    makeDelivery();
+    start(SW_SHOWMAXIMIZED);
+    HWND dialog = waitForDialog();
+    ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
+    e2e::drain(200);
+    EXPECT_TRUE(IsZoomed(dialog));
+    EXPECT_FALSE(IsIconic(ownerWindow()));
+    expectButton(dialog, button1Id, "実　行", true);
+    expectClickEnds(dialog, button2Id);
+}
