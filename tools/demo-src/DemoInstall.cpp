@@ -13,7 +13,8 @@ namespace {
 
 const char* const InstallFolder = "C:\\Program Files\\ザルミナ";
 const char* const DeliveryFolder = "C:\\users\\Public\\Downloads\\zarumina-update";
-const char* const AppPathsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\RZB52.exe";
+const char* const AppPathsKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\RZB52.exe";
 
 bool WriteWhole(const std::string& path, const std::string& bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -21,7 +22,8 @@ bool WriteWhole(const std::string& path, const std::string& bytes) {
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const BOOL ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
     return ok && written == bytes.size();
 }
@@ -68,8 +70,9 @@ bool LayOut(const char* updateExe) {
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, AppPathsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                         &key, nullptr) != ERROR_SUCCESS)
         return Fail("creating the App Paths key");
-    const LONG set = RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(InstallFolder),
-                                    static_cast<DWORD>(install.size() + 1));
+    const LONG set =
+        RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(InstallFolder),
+                       static_cast<DWORD>(install.size() + 1));
     RegCloseKey(key);
     if (set != ERROR_SUCCESS)
         return Fail("setting the Path value");
