@@ -3,17 +3,17 @@
 // the Windows registry calls and by anything that stands in for them.
 #pragma once
 
+#include "Error.h"
 #include "Platform.h"
 
 #include <cstdint>
-#include <stdexcept>
 #include <vector>
 
 // A registry value that exists but cannot be used. what() is the cp932 text
 // the error box shows.
-class RegistryError : public std::runtime_error {
+class RegistryError : public Error {
   public:
-    using std::runtime_error::runtime_error;
+    using Error::Error;
 };
 
 // The four registry calls the read is made of, on one key at a time.

@@ -1,6 +1,6 @@
 #include "DialogWindow.h"
+#include "Error.h"
 
-#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -79,7 +79,7 @@ DialogWindow::DialogWindow(HWND owner, DialogEvents& events, const ErrorBox& err
                         layout::StoredLeft, layout::StoredTop, frame.right - frame.left,
                         frame.bottom - frame.top, owner, nullptr, instance, this);
     if (window_ == nullptr)
-        throw std::runtime_error("dialog window not created");
+        throw Error("dialog window not created");
     SendMessageA(window_, WM_SETICON, ICON_BIG, 0);
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     ApplyClientSize(clientWidth_, clientHeight_);
@@ -163,7 +163,7 @@ void DialogWindow::CreateButtons() {
             ButtonClassName, captions[i],
             WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | WS_VISIBLE | type, boxes[i], window_, ids[i]);
         if (buttons_[i].window == nullptr)
-            throw std::runtime_error("button window not created");
+            throw Error("button window not created");
         SendMessageA(buttons_[i].window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     }
 }

@@ -42,8 +42,7 @@ void EventLoop::Pump() {
     }
 }
 
-void EventLoop::Run(const std::function<void()>& showDialog) {
-    showDialog();
+void EventLoop::Run() {
     while (!terminate_) {
         try {
             if (!HandleMessage())

@@ -4,8 +4,6 @@
 
 #include "Win32.h"
 
-#include <functional>
-
 class DialogWindow;
 class ErrorBox;
 
@@ -14,8 +12,8 @@ class EventLoop {
     EventLoop(const DialogWindow& dialog, const ErrorBox& errorBox)
         : dialog_(dialog), errorBox_(errorBox) {}
 
-    // Runs `showDialog`, then handles messages until the program is to end.
-    void Run(const std::function<void()>& showDialog);
+    // Handles messages until the program is to end.
+    void Run();
     // Handles every waiting message; returns when none is left. WM_QUIT only
     // sets the flag: the loop ends once the handler that pumped returns.
     void Pump();

@@ -1,8 +1,7 @@
 #include "OwnerWindow.h"
+#include "Error.h"
 
 #include "UpdaterFolder.h"
-
-#include <stdexcept>
 
 namespace {
 
@@ -59,7 +58,7 @@ OwnerWindow::OwnerWindow() {
                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
                               0, 0, nullptr, nullptr, instance, this);
     if (window_ == nullptr)
-        throw std::runtime_error("owner window not created");
+        throw Error("owner window not created");
     SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 
     // The taskbar button's menu: Restore, Minimize and Close.

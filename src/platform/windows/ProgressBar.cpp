@@ -1,16 +1,16 @@
 #include "ProgressBar.h"
+#include "Error.h"
 
 #include "ChildControls.h"
 
 #include <commctrl.h>
-#include <stdexcept>
 
 namespace {
 
 // Without 32-bit ranges the control keeps 16-bit values.
 void CheckSixteenBits(int value) {
     if (value < 0 || value > 65535)
-        throw std::runtime_error("progress value out of range");
+        throw Error("progress value out of range");
 }
 
 } // namespace
@@ -36,7 +36,7 @@ void ProgressBar::SendPosition(int position) const {
 
 void ProgressBar::SetRange(int minimum, int maximum) {
     if (maximum < minimum)
-        throw std::runtime_error("progress maximum below minimum");
+        throw Error("progress maximum below minimum");
     if (minimum == minimum_ && maximum == maximum_)
         return;
     if (window_ != nullptr) {
@@ -81,7 +81,7 @@ void ProgressBar::Show(HWND dialog, HFONT font) {
         window_ = CreateChildControl(ProgressBarClassName, "", WS_CHILD | WS_CLIPSIBLINGS, box_,
                                      dialog, ProgressBar1Id);
         if (window_ == nullptr)
-            throw std::runtime_error("progress bar window not created");
+            throw Error("progress bar window not created");
         SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         SendRange(minimum_, maximum_);
         SendMessageA(window_, PBM_SETSTEP, static_cast<WPARAM>(step_), 0);

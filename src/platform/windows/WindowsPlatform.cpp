@@ -1,11 +1,10 @@
 #include "WindowsPlatform.h"
+#include "Error.h"
 
 #include "ChildControls.h"
 #include "CommonControls.h"
 #include "Files.h"
 #include "Registry.h"
-
-#include <stdexcept>
 
 WindowsPlatform::WindowsPlatform()
     : has32BitRanges_(LoadCommonControls()), errorBox_(owner_.Handle()) {
@@ -18,7 +17,7 @@ WindowsPlatform::~WindowsPlatform() {
 
 DialogWindow& WindowsPlatform::Dialog() {
     if (!dialog_)
-        throw std::logic_error("the dialog has not been created");
+        throw Error("the dialog has not been created");
     return *dialog_;
 }
 
@@ -65,7 +64,8 @@ int WindowsPlatform::ReadProgressPosition() {
 
 void WindowsPlatform::RunEventLoop() {
     Dialog();
-    loop_->Run([this] { showing_->ShowAtStart(); });
+    showing_->ShowAtStart();
+    loop_->Run();
 }
 
 void WindowsPlatform::PumpMessages() {
