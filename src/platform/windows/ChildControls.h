@@ -9,8 +9,9 @@
 extern const char* const ButtonClassName;
 extern const char* const ProgressBarClassName;
 
-// Registers both classes; the common controls must be loaded first.
-void RegisterChildControlClasses(HINSTANCE instance);
+void RegisterButtonClass(HINSTANCE instance);
+// The common controls must be loaded first.
+void RegisterProgressBarClass(HINSTANCE instance);
 
 HWND CreateChildControl(const char* className, const char* text, DWORD style, const ControlBox& box,
                         HWND dialog, int id);

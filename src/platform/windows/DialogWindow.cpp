@@ -64,10 +64,8 @@ bool Usable(HWND window) {
 
 } // namespace
 
-DialogWindow::DialogWindow(HWND owner, DialogEvents& events, const ErrorBox& errorBox,
-                           bool has32BitRanges)
-    : owner_(owner), events_(events), errorBox_(errorBox),
-      bar_(layout::ProgressBar1, has32BitRanges) {
+DialogWindow::DialogWindow(HWND owner, DialogEvents& events, const ErrorBox& errorBox)
+    : owner_(owner), events_(events), errorBox_(errorBox), bar_(layout::ProgressBar1) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     RegisterDialogClass(instance, WindowProc);
     LayOut();
@@ -232,6 +230,13 @@ LRESULT DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         FocusActiveControl();
         if (GetFocus() == window_)
             FollowFocusWithDefault(window_);
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam != FALSE)
+            PostMessageA(window_, PrepareControlsMessage, 0, 0);
+        break;
+    case PrepareControlsMessage:
+        bar_.Prepare();
         return 0;
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED)

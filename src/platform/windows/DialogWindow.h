@@ -16,7 +16,7 @@ class DialogWindow : private ChildControlOwner {
   public:
     // Creates the window, hidden, at its stored position, laid out for the
     // screen's density.
-    DialogWindow(HWND owner, DialogEvents& events, const ErrorBox& errorBox, bool has32BitRanges);
+    DialogWindow(HWND owner, DialogEvents& events, const ErrorBox& errorBox);
     ~DialogWindow();
     DialogWindow(const DialogWindow&) = delete;
     DialogWindow& operator=(const DialogWindow&) = delete;

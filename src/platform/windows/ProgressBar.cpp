@@ -2,6 +2,7 @@
 #include "Error.h"
 
 #include "ChildControls.h"
+#include "CommonControls.h"
 
 #include <commctrl.h>
 
@@ -15,8 +16,13 @@ void CheckSixteenBits(int value) {
 
 } // namespace
 
-ProgressBar::ProgressBar(const ControlBox& box, bool has32BitRanges)
-    : box_(box), has32BitRanges_(has32BitRanges) {}
+void ProgressBar::Prepare() {
+    if (prepared_)
+        return;
+    prepared_ = true;
+    has32BitRanges_ = LoadCommonControls();
+    RegisterProgressBarClass(GetModuleHandleA(nullptr));
+}
 
 void ProgressBar::SendRange(int minimum, int maximum) const {
     if (has32BitRanges_) {
@@ -78,6 +84,7 @@ int ProgressBar::Position() const {
 
 void ProgressBar::Show(HWND dialog, HFONT font) {
     if (window_ == nullptr) {
+        Prepare();
         window_ = CreateChildControl(ProgressBarClassName, "", WS_CHILD | WS_CLIPSIBLINGS, box_,
                                      dialog, ProgressBar1Id);
         if (window_ == nullptr)

@@ -7,7 +7,12 @@
 
 class ProgressBar {
   public:
-    ProgressBar(const ControlBox& box, bool has32BitRanges);
+    explicit ProgressBar(const ControlBox& box) : box_(box) {}
+
+    // Loads the common controls and registers the bar's class, once. Loading
+    // them takes longer than showing the whole dialog, so the dialog asks for
+    // it once it is on screen, and the first showing of the bar at the latest.
+    void Prepare();
 
     void SetRange(int minimum, int maximum);
     void SetMaximum(int maximum) { SetRange(minimum_, maximum); }
@@ -27,7 +32,8 @@ class ProgressBar {
     void SendPosition(int position) const;
 
     ControlBox box_;
-    bool has32BitRanges_;
+    bool prepared_ = false;
+    bool has32BitRanges_ = false;
     HWND window_ = nullptr;
     int minimum_ = 0;
     int maximum_ = 20;

@@ -2,13 +2,11 @@
 #include "Error.h"
 
 #include "ChildControls.h"
-#include "CommonControls.h"
 #include "Files.h"
 #include "Registry.h"
 
-WindowsPlatform::WindowsPlatform()
-    : has32BitRanges_(LoadCommonControls()), errorBox_(owner_.Handle()) {
-    RegisterChildControlClasses(GetModuleHandleA(nullptr));
+WindowsPlatform::WindowsPlatform() : errorBox_(owner_.Handle()) {
+    RegisterButtonClass(GetModuleHandleA(nullptr));
 }
 
 WindowsPlatform::~WindowsPlatform() {
@@ -22,7 +20,7 @@ DialogWindow& WindowsPlatform::Dialog() {
 }
 
 void WindowsPlatform::CreateMainDialog(DialogEvents& events) {
-    dialog_.reset(new DialogWindow(owner_.Handle(), events, errorBox_, has32BitRanges_));
+    dialog_.reset(new DialogWindow(owner_.Handle(), events, errorBox_));
     loop_.reset(new EventLoop(*dialog_, errorBox_));
     showing_.reset(new DialogShowing(*dialog_, owner_.Handle(), errorBox_, *loop_));
     owner_.SetCommands(showing_.get());

@@ -38,7 +38,6 @@ class WindowsPlatform : public Platform {
   private:
     DialogWindow& Dialog();
 
-    bool has32BitRanges_;
     OwnerWindow owner_;
     ErrorBox errorBox_;
     std::unique_ptr<DialogWindow> dialog_;
