@@ -117,29 +117,28 @@ void DialogWindow::LayOut() {
     LOGFONTA label1LogFont = DialogLogFont(label1Height);
     label1Font_ = CreateFontIndirectA(&label1LogFont);
 
-    auto scaled = [&](const ControlBox& box) { return n == d ? box : ScaleBox(box, n, d); };
-    label1_.box = scaled(layout::Label1);
+    label1_.box = Scaled(layout::Label1);
     label1_.caption = "以下の場所にインストールされている「ザルミナ」をアップデートします。";
     label1_.font = label1Font_;
     label1_.anchorRight = true;
-    label2_.box = scaled(layout::Label2);
+    label2_.box = Scaled(layout::Label2);
     label2_.caption = "「ザルミナ」を最新版にアップデートします。";
     label2_.font = font_;
     label2_.autoSize = true;
-    pathLabel_.box = scaled(layout::PathLabel);
+    pathLabel_.box = Scaled(layout::PathLabel);
     pathLabel_.caption = "PathLabel";
     pathLabel_.font = font_;
     pathLabel_.wordBreak = true;
     pathLabel_.anchorRight = true;
-    bevel1_ = scaled(layout::Bevel1);
-    label3_.box = scaled(layout::Label3);
+    bevel1_ = Scaled(layout::Bevel1);
+    label3_.box = Scaled(layout::Label3);
     label3_.caption = "FileName";
     label3_.font = font_;
     label3_.anchorRight = true;
     anchoredWidths_[0] = label1_.box.width;
     anchoredWidths_[1] = pathLabel_.box.width;
     anchoredWidths_[2] = label3_.box.width;
-    bar_.Move(scaled(layout::ProgressBar1));
+    bar_.Move(Scaled(layout::ProgressBar1));
 
     buttons_[0].isDefault = true;
     buttons_[0].activeDefault = true;
@@ -148,11 +147,13 @@ void DialogWindow::LayOut() {
     buttons_[1].click = &DialogEvents::Button2Click;
 }
 
+// A text height of 12 leaves every box as it is.
+ControlBox DialogWindow::Scaled(const ControlBox& box) const {
+    return ScaleBox(box, textHeight_, layout::ReferenceTextHeight);
+}
+
 void DialogWindow::CreateButtons() {
-    const int n = textHeight_;
-    const int d = layout::ReferenceTextHeight;
-    const ControlBox boxes[2] = {n == d ? layout::Button1 : ScaleBox(layout::Button1, n, d),
-                                 n == d ? layout::Button2 : ScaleBox(layout::Button2, n, d)};
+    const ControlBox boxes[2] = {Scaled(layout::Button1), Scaled(layout::Button2)};
     const char* captions[2] = {"実　行", "キャンセル"};
     const int ids[2] = {Button1Id, Button2Id};
     for (int i = 0; i < 2; ++i) {

@@ -52,6 +52,7 @@ class DialogWindow : private ChildControlOwner {
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void LayOut();
+    ControlBox Scaled(const ControlBox& box) const;
     void CreateButtons();
     void ApplyClientSize(int width, int height);
     void Paint();

@@ -1,6 +1,7 @@
 #include "OwnerWindow.h"
 #include "Error.h"
 
+#include "Files.h"
 #include "UpdaterFolder.h"
 
 namespace {
@@ -12,18 +13,6 @@ HICON ProgramIcon(HINSTANCE instance) {
     HICON icon = LoadIconA(instance, "MAINICON");
     return icon != nullptr ? icon : LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
 }
-
-Text OwnProgramFile() {
-    char path[MAX_PATH + 1] = "";
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return length < sizeof path ? Text(path, length) : Text();
-}
-
-struct FocusCandidate {
-    HWND self;
-    HWND found;
-    HWND topmost;
-};
 
 } // namespace
 
@@ -53,7 +42,7 @@ OwnerWindow::OwnerWindow() {
     ownerClass.lpszClassName = OwnerClassName;
     RegisterClassA(&ownerClass);
 
-    const Text title = ProgramBaseTitle(OwnProgramFile());
+    const Text title = ProgramBaseTitle(WindowsOwnProgramPath());
     window_ = CreateWindowExA(0, OwnerClassName, title.c_str(), OwnerStyle,
                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
                               0, 0, nullptr, nullptr, instance, this);
@@ -135,7 +124,7 @@ LRESULT OwnerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void OwnerWindow::PassFocusOn() {
     if (IsIconic(window_) || GetFocus() != window_)
         return;
-    FocusCandidate candidate = {window_, nullptr, nullptr};
+    HWND topmost = nullptr; // taken only when there is no other
     const DWORD thread = GetCurrentThreadId();
     for (HWND window = GetTopWindow(nullptr); window != nullptr;
          window = GetWindow(window, GW_HWNDNEXT)) {
@@ -143,13 +132,12 @@ void OwnerWindow::PassFocusOn() {
             !IsWindowVisible(window) || !IsWindowEnabled(window))
             continue;
         if ((GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0) {
-            candidate.found = window;
-            break;
+            SetFocus(window);
+            return;
         }
-        if (candidate.topmost == nullptr)
-            candidate.topmost = window;
+        if (topmost == nullptr)
+            topmost = window;
     }
-    HWND target = candidate.found != nullptr ? candidate.found : candidate.topmost;
-    if (target != nullptr)
-        SetFocus(target);
+    if (topmost != nullptr)
+        SetFocus(topmost);
 }
