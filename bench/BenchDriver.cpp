@@ -1,27 +1,29 @@
-// Runs Update.exe and its baselines under Wine and prints what bench/run tabulates.
+// Runs Update.exe and its baselines under Wine; prints one line per sample,
+// which bench/run gathers into medians, spreads and ratios.
 //
-//   bench_driver start UPDATE_EXE MINIMAL_EXE APP_DIR RUNS
-//       process start to first visible window, and the peak working set there
-//   bench_driver copy UPDATE_EXE APP_DIR SIZE_MB RUNS
-//       実　行 to 閉じる with the Data files beside UPDATE_EXE, against the
-//       same five CopyFileA calls made here; Update.exe's peak working set
+//   bench_driver install APP_DIR
+//       registers APP_DIR as the installation Update.exe looks for
+//   bench_driver start UPDATE_EXE MINIMAL_EXE RUNS
+//       process start to first visible window, both programs in turn, and the
+//       peak working set once shown:  "start_update MS KIB", "start_minimal MS KIB"
+//   bench_driver run UPDATE_EXE SIZE_MB
+//       実　行 to 閉じる with the Data files beside UPDATE_EXE, and the peak
+//       working set when finished:  "run_update SIZE_MB MS KIB"
+//   bench_driver plain PLAIN_EXE DATA_DIR APP_DIR SIZE_MB
+//       the same five copies by bench_plain_copy, timed the same way:
+//       "run_plain SIZE_MB MS"
 //
-// Times are medians over RUNS in milliseconds; memory in KiB.
+// Times in milliseconds, memory in KiB. The targets must not exist beforehand.
 #include <windows.h>
 
 #include <psapi.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace {
-
-const char* const Sources[] = {"LData.cxt", "START.dxr", "Train.dxr", "SHARED.cxt", "END.dxr"};
-const char* const Targets[] = {"LDATA.CXT", "START.DXR", "TRAIN.DXR", "SHARED.CXT", "END.DXR"};
 
 [[noreturn]] void Fail(const char* what) {
     std::fprintf(stderr, "bench_driver: %s (error %lu)\n", what, GetLastError());
@@ -33,11 +35,6 @@ double Now() {
     QueryPerformanceCounter(&counter);
     QueryPerformanceFrequency(&frequency);
     return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 std::string Folder(const std::string& path) {
@@ -63,16 +60,11 @@ void Install(const std::string& appDir) {
     RegCloseKey(key);
 }
 
-void RemoveTargets(const std::string& appDir) {
-    for (const char* target : Targets)
-        DeleteFileA((appDir + "\\" + target).c_str());
-}
-
-PROCESS_INFORMATION Start(const std::string& program) {
+PROCESS_INFORMATION Start(const std::string& program, const std::string& arguments = "") {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    std::string commandLine = "\"" + program + "\"";
+    std::string commandLine = "\"" + program + "\" " + arguments;
     const std::string folder = Folder(program);
     if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &process))
@@ -143,90 +135,73 @@ Shown TimeToWindow(const std::string& program, const char* className) {
     return result;
 }
 
-int StartUp(const std::string& update, const std::string& minimal, const std::string& appDir,
-            int runs) {
-    Install(appDir);
-    std::vector<double> updateTimes, minimalTimes, updatePeaks, minimalPeaks;
+int StartUp(const std::string& update, const std::string& minimal, int runs) {
     for (int run = 0; run < runs; ++run) {
-        const Shown a = TimeToWindow(update, "TForm1");
-        const Shown b = TimeToWindow(minimal, "BenchMinimal");
-        updateTimes.push_back(a.milliseconds);
-        updatePeaks.push_back(a.peakKiB);
-        minimalTimes.push_back(b.milliseconds);
-        minimalPeaks.push_back(b.peakKiB);
+        // Alternating which goes first keeps a slow spell of the machine from
+        // landing on one side only.
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool isUpdate = (run + turn) % 2 == 0;
+            const Shown shown = TimeToWindow(isUpdate ? update : minimal,
+                                             isUpdate ? "TForm1" : "BenchMinimal");
+            std::printf("%s %.2f %.0f\n", isUpdate ? "start_update" : "start_minimal",
+                        shown.milliseconds, shown.peakKiB);
+        }
     }
-    std::printf("start_update_ms %.1f\nstart_minimal_ms %.1f\n", Median(updateTimes),
-                Median(minimalTimes));
-    std::printf("shown_update_peak_kib %.0f\nshown_minimal_peak_kib %.0f\n", Median(updatePeaks),
-                Median(minimalPeaks));
     return 0;
 }
 
-struct Run {
-    double milliseconds;
-    double peakKiB;
-};
-
-Run UpdateRun(const std::string& update) {
-    PROCESS_INFORMATION process = Start(update);
-    HWND dialog = WaitForWindow(process, "TForm1");
-    HWND button = GetDlgItem(dialog, 1);
+// Presses button 1 of the program's window and times it until the button reads 閉じる.
+double TimedRun(const PROCESS_INFORMATION& process, const char* className) {
+    HWND window = WaitForWindow(process, className);
+    HWND button = GetDlgItem(window, 1);
     // Nobody presses 実　行 within a moment of the dialog appearing: what the
     // program does while it settles belongs to its start, not to the run.
     Sleep(300);
     const double started = Now();
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     char text[32] = "";
     while (std::strcmp(text, "閉じる") != 0) {
         if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0)
-            Fail("Update.exe ended during the run");
+            Fail("the program ended during the run");
         if (Now() - started > 600000)
             Fail("no 閉じる within 600 s");
         GetWindowTextA(button, text, sizeof text);
     }
-    const Run result{Now() - started, PeakWorkingSetKiB(process.hProcess)};
-    End(process);
-    return result;
-}
-
-double PlainCopies(const std::string& dataDir, const std::string& appDir) {
-    const double started = Now();
-    for (int i = 0; i < 5; ++i) {
-        const std::string source = dataDir + "\\" + Sources[i];
-        const std::string target = appDir + "\\" + Targets[i];
-        if (!CopyFileA(source.c_str(), target.c_str(), FALSE))
-            Fail("CopyFileA");
-    }
     return Now() - started;
 }
 
-int Copies(const std::string& update, const std::string& appDir, int sizeMb, int runs) {
-    Install(appDir);
-    const std::string dataDir = Folder(update) + "\\Data";
-    std::vector<double> updateTimes, plainTimes, peaks;
-    for (int run = 0; run < runs; ++run) {
-        RemoveTargets(appDir);
-        const Run result = UpdateRun(update);
-        updateTimes.push_back(result.milliseconds);
-        peaks.push_back(result.peakKiB);
-        RemoveTargets(appDir);
-        plainTimes.push_back(PlainCopies(dataDir, appDir));
-    }
-    RemoveTargets(appDir);
-    std::printf("copy_mb %d\ncopy_update_ms %.1f\ncopy_plain_ms %.1f\nfinished_update_peak_kib "
-                "%.0f\n",
-                sizeMb, Median(updateTimes), Median(plainTimes), Median(peaks));
+int UpdateRun(const std::string& update, int sizeMb) {
+    PROCESS_INFORMATION process = Start(update);
+    const double milliseconds = TimedRun(process, "TForm1");
+    std::printf("run_update %d %.2f %.0f\n", sizeMb, milliseconds,
+                PeakWorkingSetKiB(process.hProcess));
+    End(process);
+    return 0;
+}
+
+int PlainRun(const std::string& plain, const std::string& dataDir, const std::string& appDir,
+             int sizeMb) {
+    PROCESS_INFORMATION process = Start(plain, "\"" + dataDir + "\" \"" + appDir + "\"");
+    std::printf("run_plain %d %.2f\n", sizeMb, TimedRun(process, "BenchPlainCopy"));
+    End(process);
     return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 6 && std::strcmp(argv[1], "start") == 0)
-        return StartUp(argv[2], argv[3], argv[4], std::atoi(argv[5]));
-    if (argc == 6 && std::strcmp(argv[1], "copy") == 0)
-        return Copies(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
-    std::fprintf(stderr, "usage: bench_driver start UPDATE MINIMAL APP_DIR RUNS |"
-                         " copy UPDATE APP_DIR SIZE_MB RUNS\n");
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "install" && argc == 3) {
+        Install(argv[2]);
+        return 0;
+    }
+    if (mode == "start" && argc == 5)
+        return StartUp(argv[2], argv[3], std::atoi(argv[4]));
+    if (mode == "run" && argc == 4)
+        return UpdateRun(argv[2], std::atoi(argv[3]));
+    if (mode == "plain" && argc == 6)
+        return PlainRun(argv[2], argv[3], argv[4], std::atoi(argv[5]));
+    std::fprintf(stderr, "usage: bench_driver install APP_DIR | start UPDATE MINIMAL RUNS |"
+                         " run UPDATE SIZE_MB | plain PLAIN DATA_DIR APP_DIR SIZE_MB\n");
     return 2;
 }

@@ -1,0 +1,103 @@
+# Turns bench_driver's sample lines into bench/run's Markdown table.
+#   start_update MS KIB | start_minimal MS KIB | run_update MB MS KIB | run_plain MB MS
+
+function sorted(key, values, n, i, j, v) {
+    n = count[key]
+    for (i = 1; i <= n; i++)
+        values[i] = sample[key, i]
+    for (i = 2; i <= n; i++) {
+        v = values[i]
+        for (j = i - 1; j >= 1 && values[j] > v; j--)
+            values[j + 1] = values[j]
+        values[j + 1] = v
+    }
+    return n
+}
+function median(key, values, n) {
+    n = sorted(key, values)
+    return n % 2 ? values[(n + 1) / 2] : (values[n / 2] + values[n / 2 + 1]) / 2
+}
+function low(key, values) { sorted(key, values); return values[1] }
+function high(key, values) { return values[sorted(key, values)] }
+function add(key, value) { sample[key, ++count[key]] = value }
+# "45.1 ms (41.0–52.3)": the median and the spread of the runs.
+function timing(key) {
+    return sprintf("%.1f ms (%.1f–%.1f)", median(key), low(key), high(key))
+}
+function verdict(ok) { return ok ? "met" : "missed" }
+function row(figure, mine, baseline, ratio, target, result) {
+    printf "| %s | %s | %s | %s | %s | %s |\n", figure, mine, baseline, ratio, target, result
+}
+
+$1 == "start_update" { add("start_update", $2); add("shown_update_kib", $3) }
+$1 == "start_minimal" { add("start_minimal", $2); add("shown_minimal_kib", $3) }
+$1 == "run_update" {
+    if (!seen[$2]++)
+        sizes[++n_sizes] = $2
+    add("update " $2, $3)
+    add("peak " $2, $4)
+}
+$1 == "run_plain" { add("plain " $2, $3) }
+
+END {
+    print "| figure | Update.exe | baseline | ratio | target | |"
+    print "|---|---|---|---|---|---|"
+
+    ratio = median("start_update") / median("start_minimal")
+    row("start-up: process start to the dialog visible, " start_runs " runs",
+        timing("start_update"), timing("start_minimal") ", one empty window",
+        sprintf("%.2fx", ratio), "≤ 1.15x", verdict(ratio <= 1.15))
+
+    for (i = 1; i <= n_sizes; i++) {
+        mb = sizes[i]
+        ratio = median("update " mb) / median("plain " mb)
+        per_mb[i] = median("update " mb) / (5 * mb)
+        plain_per_mb[i] = median("plain " mb) / (5 * mb)
+        target = mb == 64 ? "≤ 1.05x" : ""
+        result = mb == 64 ? verdict(ratio <= 1.05) : ""
+        row("a whole run: 実　行 to 閉じる, 5 × " mb " MB, " runs " runs",
+            timing("update " mb), timing("plain " mb) ", plain program: 5 × CopyFileA",
+            sprintf("%.2fx", ratio), target, result)
+    }
+
+    mine = ""; theirs = ""; fastest = 0; slowest = 0
+    for (i = 1; i <= n_sizes; i++) {
+        mine = mine (i > 1 ? " / " : "") sprintf("%.2f", per_mb[i])
+        theirs = theirs (i > 1 ? " / " : "") sprintf("%.2f", plain_per_mb[i])
+        if (i == 1 || per_mb[i] < fastest) fastest = per_mb[i]
+        if (i == 1 || per_mb[i] > slowest) slowest = per_mb[i]
+    }
+    sizes_text = ""
+    for (i = 1; i <= n_sizes; i++)
+        sizes_text = sizes_text (i > 1 ? " / " : "") sizes[i]
+    if (n_sizes > 0) {
+        ratio = slowest / fastest
+        row("time per MB, " sizes_text " MB", mine " ms", theirs " ms (plain program)",
+            sprintf("%.2fx slowest/fastest", ratio), "flat within 10 %", verdict(ratio <= 1.10))
+
+        mine = ""; smallest = 0; largest = 0
+        for (i = 1; i <= n_sizes; i++) {
+            peak = median("peak " sizes[i])
+            mine = mine (i > 1 ? " / " : "") sprintf("%d", peak)
+            if (i == 1 || peak < smallest) smallest = peak
+            if (i == 1 || peak > largest) largest = peak
+        }
+        ratio = largest / smallest
+        row("peak working set after the run, " sizes_text " MB", mine " KiB", "",
+            sprintf("%.2fx largest/smallest", ratio), "independent of file size",
+            verdict(ratio <= 1.05))
+
+        finished = median("peak " sizes[n_sizes])
+        shown = median("shown_minimal_kib")
+        ratio = finished / shown
+        row("peak working set: Update.exe finished (" sizes[n_sizes] " MB), minimal window shown",
+            sprintf("%d KiB", finished), sprintf("%d KiB", shown), sprintf("%.2fx", ratio),
+            "≤ 1.3x", verdict(ratio <= 1.3))
+    }
+
+    row("release Update.exe (i686, stripped)",
+        sprintf("%d bytes (%.1f KiB)", release_size, release_size / 1024),
+        sprintf("%d bytes, minimal window", minimal_size),
+        sprintf("%.2fx", release_size / minimal_size), "≤ 150 KiB",
+        verdict(release_size <= 150 * 1024))
+}
