@@ -34,13 +34,17 @@ Text ProgramBaseTitle(const Text& programPath) {
 OwnerWindow::OwnerWindow() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     HICON icon = ProgramIcon(instance);
-    WNDCLASSA ownerClass = {};
+    WNDCLASSEXA ownerClass = {};
+    ownerClass.cbSize = sizeof ownerClass;
     ownerClass.lpfnWndProc = WindowProc;
     ownerClass.hInstance = instance;
     ownerClass.hIcon = icon;
+    // The same single picture serves where a small icon is drawn: left out,
+    // the system would make a scaled copy of it, which costs start-up time.
+    ownerClass.hIconSm = icon;
     ownerClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     ownerClass.lpszClassName = OwnerClassName;
-    RegisterClassA(&ownerClass);
+    RegisterClassExA(&ownerClass);
 
     const Text title = ProgramBaseTitle(WindowsOwnProgramPath());
     window_ = CreateWindowExA(0, OwnerClassName, title.c_str(), OwnerStyle,
