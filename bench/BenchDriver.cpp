@@ -141,8 +141,8 @@ int StartUp(const std::string& update, const std::string& minimal, int runs) {
         // landing on one side only.
         for (int turn = 0; turn < 2; ++turn) {
             const bool isUpdate = (run + turn) % 2 == 0;
-            const Shown shown = TimeToWindow(isUpdate ? update : minimal,
-                                             isUpdate ? "TForm1" : "BenchMinimal");
+            const Shown shown =
+                TimeToWindow(isUpdate ? update : minimal, isUpdate ? "TForm1" : "BenchMinimal");
             std::printf("%s %.2f %.0f\n", isUpdate ? "start_update" : "start_minimal",
                         shown.milliseconds, shown.peakKiB);
         }

@@ -50,9 +50,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     windowClass.lpszClassName = "BenchPlainCopy";
     if (!RegisterClassA(&windowClass))
         return 1;
-    HWND window = CreateWindowExA(0, "BenchPlainCopy", "plain copy", WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 487, 239, nullptr, nullptr,
-                                  instance, nullptr);
+    HWND window =
+        CreateWindowExA(0, "BenchPlainCopy", "plain copy", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 487, 239, nullptr, nullptr, instance, nullptr);
     if (window == nullptr ||
         CreateWindowExA(0, "BUTTON", "実　行", WS_CHILD | WS_VISIBLE, 8, 8, 75, 25, window,
                         reinterpret_cast<HMENU>(1), instance, nullptr) == nullptr)
