@@ -3,6 +3,8 @@
 #include "UpdaterFixture.h"
 #include "menureader/SystemMenuReport.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 using namespace updater;
@@ -40,12 +42,21 @@ void expectCentred(HWND window) {
     EXPECT_EQ(outer.top, (768 - height) / 2) << "outer height " << height;
 }
 
-// The commands in the system menu of each of the program's top-level
-// windows, read inside the program by the hook DLL; separators left out,
-// and Wine's own "about" item that it appends to every system menu.
-std::map<HWND, std::vector<UINT>> systemMenus(HWND window) {
+// One of the program's top-level windows as the program itself sees it.
+struct SeenInside {
+    // Its system menu's commands; separators left out, and Wine's own
+    // "about" item that it appends to every system menu.
+    std::vector<UINT> commands;
+    HICON bigIcon = nullptr;
+    HICON classIcon = nullptr;
+    HICON classSmallIcon = nullptr;
+    e2e::Capture bigIconPicture{menureader::iconSize, menureader::iconSize};
+};
+
+// Each of the program's top-level windows, read inside the program by the hook DLL.
+std::map<HWND, SeenInside> readInside(HWND window) {
     constexpr UINT wineAboutCommand = SC_SCREENSAVE + 1;
-    std::map<HWND, std::vector<UINT>> menus;
+    std::map<HWND, SeenInside> windows;
     DWORD processId = 0;
     const DWORD thread = GetWindowThreadProcessId(window, &processId);
     char name[64];
@@ -71,7 +82,8 @@ std::map<HWND, std::vector<UINT>> systemMenus(HWND window) {
         }
         for (int w = 0; report->filled != 0 && w < report->windowCount; ++w) {
             const menureader::WindowMenu& menu = report->windows[w];
-            std::vector<UINT>& commands = menus[menu.window];
+            SeenInside& seen = windows[menu.window];
+            std::vector<UINT>& commands = seen.commands;
             for (int i = 0; i < menu.itemCount; ++i) {
                 if ((menu.items[i].type & MFT_SEPARATOR) == 0) {
                     commands.push_back(menu.items[i].id);
@@ -80,6 +92,11 @@ std::map<HWND, std::vector<UINT>> systemMenus(HWND window) {
             if (!commands.empty() && commands.back() == wineAboutCommand) {
                 commands.pop_back();
             }
+            seen.bigIcon = menu.bigIcon;
+            seen.classIcon = menu.classIcon;
+            seen.classSmallIcon = menu.classSmallIcon;
+            std::copy(std::begin(menu.bigIconPixels), std::end(menu.bigIconPixels),
+                      seen.bigIconPicture.pixels().begin());
         }
     }
     if (dll != nullptr) {
@@ -91,7 +108,7 @@ std::map<HWND, std::vector<UINT>> systemMenus(HWND window) {
     if (mapping != nullptr) {
         CloseHandle(mapping);
     }
-    return menus;
+    return windows;
 }
 
 class DialogLayout : public DrivenUpdaterTest {};
@@ -140,6 +157,34 @@ TEST_F(DialogLayout, WindowsHaveTheirClassesAndStyles) {
     EXPECT_EQ(placement(e2e::windowRect(owner)), (Placement{512, 384, 0, 0}));
 }
 
+// The taskbar button shows the program's icon; the dialog's title bar shows none.
+TEST_F(DialogLayout, OwnerCarriesTheProgramIconAndTheDialogNone) {
+    HWND dialog = startReady();
+    ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
+    HWND owner = ownerWindow();
+    ASSERT_NE(owner, nullptr);
+    const auto windows = readInside(dialog);
+    ASSERT_EQ(windows.count(dialog), 1u) << "the dialog was not read";
+    ASSERT_EQ(windows.count(owner), 1u) << "the owner was not read";
+    EXPECT_EQ(windows.at(dialog).bigIcon, nullptr);
+
+    const SeenInside& seen = windows.at(owner);
+    ASSERT_NE(seen.bigIcon, nullptr);
+    EXPECT_EQ(seen.classIcon, seen.bigIcon);
+    EXPECT_NE(seen.classSmallIcon, nullptr);
+    HMODULE image = LoadLibraryExA(updateExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(image, nullptr) << updateExe();
+    const e2e::Capture expected = e2e::drawIcon(LoadIconA(image, "MAINICON"), menureader::iconSize,
+                                                menureader::iconSize, menureader::iconBackground);
+    FreeLibrary(image);
+    EXPECT_GT(expected.countOtherThan(menureader::iconBackground), 100) << "no MAINICON drawn";
+    EXPECT_TRUE(seen.bigIconPicture == expected);
+    if (!(seen.bigIconPicture == expected)) {
+        seen.bigIconPicture.saveBmp("C:\\e2e\\owner-icon.bmp");
+        expected.saveBmp("C:\\e2e\\owner-icon-expected.bmp");
+    }
+}
+
 TEST_F(DialogLayout, ControlsSitAsLaidOutAt96DotsPerInch) {
     HWND dialog = startReady();
     ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
@@ -185,9 +230,9 @@ TEST_F(DialogLayout, SystemMenusOfferOnlyWhatEachWindowCanDo) {
     ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
     HWND owner = ownerWindow();
     ASSERT_NE(owner, nullptr);
-    const auto menus = systemMenus(dialog);
-    ASSERT_EQ(menus.count(dialog), 1u) << "no system menu read for the dialog";
-    ASSERT_EQ(menus.count(owner), 1u) << "no system menu read for the owner";
-    EXPECT_EQ(menus.at(dialog), (std::vector<UINT>{SC_MOVE, SC_CLOSE}));
-    EXPECT_EQ(menus.at(owner), (std::vector<UINT>{SC_RESTORE, SC_MINIMIZE, SC_CLOSE}));
+    const auto windows = readInside(dialog);
+    ASSERT_EQ(windows.count(dialog), 1u) << "no system menu read for the dialog";
+    ASSERT_EQ(windows.count(owner), 1u) << "no system menu read for the owner";
+    EXPECT_EQ(windows.at(dialog).commands, (std::vector<UINT>{SC_MOVE, SC_CLOSE}));
+    EXPECT_EQ(windows.at(owner).commands, (std::vector<UINT>{SC_RESTORE, SC_MINIMIZE, SC_CLOSE}));
 }

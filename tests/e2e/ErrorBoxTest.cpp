@@ -8,36 +8,6 @@ using namespace updater;
 
 namespace {
 
-// `icon` drawn by DrawIcon on `background`, as a static with SS_ICON shows it.
-e2e::Capture drawnIcon(HICON icon, int width, int height, COLORREF background) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    const RECT all{0, 0, width, height};
-    HBRUSH brush = CreateSolidBrush(background);
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
-    DrawIcon(dc, 0, 0, icon);
-    GdiFlush();
-    e2e::Capture capture(width, height);
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    for (size_t i = 0; i < capture.pixels().size(); ++i) {
-        capture.pixels()[i] = pixels[i] & 0xFFFFFF;
-    }
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return capture;
-}
-
 std::vector<HWND> childrenOfClass(HWND parent, const char* wanted) {
     std::vector<HWND> found;
     for (HWND child : e2e::childWindows(parent)) {
@@ -89,9 +59,9 @@ TEST_F(ErrorBox, PathOfWrongTypeIsReportedBeforeTheDialogShows) {
     const e2e::Capture shown = e2e::captureScreen(e2e::clientRectOnScreen(icon));
     const COLORREF background = shown.at(0, 0);
     const e2e::Capture hand =
-        drawnIcon(LoadIconA(nullptr, IDI_HAND), shown.width(), shown.height(), background);
+        e2e::drawIcon(LoadIconA(nullptr, IDI_HAND), shown.width(), shown.height(), background);
     const e2e::Capture information =
-        drawnIcon(LoadIconA(nullptr, IDI_ASTERISK), shown.width(), shown.height(), background);
+        e2e::drawIcon(LoadIconA(nullptr, IDI_ASTERISK), shown.width(), shown.height(), background);
     EXPECT_TRUE(shown == hand);
     EXPECT_FALSE(shown == information);
     if (!(shown == hand)) {

@@ -172,6 +172,20 @@ Capture renderText(const LOGFONTA& font, const std::string& text, int width, int
     return canvas.copy();
 }
 
+Capture drawIcon(HICON icon, int width, int height, COLORREF background) {
+    DibCanvas canvas(width, height);
+    const RECT all{0, 0, width, height};
+    HBRUSH brush = CreateSolidBrush(background);
+    FillRect(canvas.dc(), &all, brush);
+    DeleteObject(brush);
+    DrawIcon(canvas.dc(), 0, 0, icon);
+    Capture capture = canvas.copy();
+    for (std::uint32_t& pixel : capture.pixels()) {
+        pixel &= 0xFFFFFF; // DrawIcon may leave alpha where the screen has none
+    }
+    return capture;
+}
+
 LOGFONTA makeFont(const char* face, LONG height) {
     LOGFONTA font{};
     font.lfHeight = height;

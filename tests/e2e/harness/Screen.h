@@ -45,6 +45,9 @@ Capture renderText(const LOGFONTA& font, const std::string& text, int width, int
                    UINT drawFlags, COLORREF foreground = RGB(0, 0, 0),
                    COLORREF background = RGB(255, 255, 255));
 
+// `icon` drawn by DrawIcon at (0, 0) into a width x height bitmap of `background`.
+Capture drawIcon(HICON icon, int width, int height, COLORREF background);
+
 // A LOGFONTA with this face and height, everything else the defaults.
 LOGFONTA makeFont(const char* face, LONG height);
 

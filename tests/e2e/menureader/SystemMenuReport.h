@@ -1,7 +1,8 @@
-// The system menus of another process's top-level windows. Wine keeps a menu
-// inside the process that made it (GetMenuItemCount on another process's menu
-// fails), so a hook DLL reads the menus there and leaves them in shared memory
-// named after that process.
+// The system menus and icons of another process's top-level windows. Wine
+// keeps a menu inside the process that made it (GetMenuItemCount on another
+// process's menu fails), and neither answers WM_GETICON nor GetClassLongPtr for
+// another process, so a hook DLL reads them there and leaves them in shared
+// memory named after that process.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +12,9 @@ namespace menureader {
 constexpr int maxWindows = 8;
 constexpr int maxItems = 24;
 constexpr const char* hookProcName = "ReadSystemMenus";
+constexpr int iconSize = 32;
+// What a window's big icon is drawn on, to be compared pixel by pixel.
+constexpr COLORREF iconBackground = RGB(0, 128, 128);
 
 struct MenuItem {
     UINT id; // SC_*; 0 for a separator
@@ -22,6 +26,10 @@ struct WindowMenu {
     HWND window;
     int itemCount;
     MenuItem items[maxItems];
+    HICON bigIcon; // WM_GETICON ICON_BIG
+    HICON classIcon;
+    HICON classSmallIcon;
+    DWORD bigIconPixels[iconSize * iconSize]; // 0x00RRGGBB, top-down, on iconBackground
 };
 
 struct Report {
