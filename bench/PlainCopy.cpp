@@ -4,7 +4,7 @@
 // once the copies are done, so both sides carry the same measuring costs.
 //
 //   bench_plain_copy DATA_DIR APP_DIR
-#include <windows.h>
+#include "BaselineWindow.h"
 
 #include <string>
 
@@ -28,11 +28,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         CopyAll(reinterpret_cast<HWND>(lParam));
         return 0;
     }
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return BaselineWindowDefault(window, message, wParam, lParam);
 }
 
 } // namespace
@@ -42,26 +38,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
         return 2;
     dataDir = __argv[1];
     appDir = __argv[2];
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = WindowProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = "BenchPlainCopy";
-    if (!RegisterClassA(&windowClass))
-        return 1;
-    HWND window =
-        CreateWindowExA(0, "BenchPlainCopy", "plain copy", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                        CW_USEDEFAULT, 487, 239, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateBaselineWindow(instance, "BenchPlainCopy", WindowProcedure);
     if (window == nullptr ||
         CreateWindowExA(0, "BUTTON", "実　行", WS_CHILD | WS_VISIBLE, 8, 8, 75, 25, window,
                         reinterpret_cast<HMENU>(1), instance, nullptr) == nullptr)
         return 1;
-    ShowWindow(window, show);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return 0;
+    return RunBaselineWindow(window, show);
 }

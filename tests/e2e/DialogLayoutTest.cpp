@@ -111,7 +111,27 @@ std::map<HWND, SeenInside> readInside(HWND window) {
     return windows;
 }
 
-class DialogLayout : public DrivenUpdaterTest {};
+class DialogLayout : public DrivenUpdaterTest {
+  protected:
+    // The ready dialog and its owner window, as the program itself sees them.
+    struct ReadyWindows {
+        HWND dialog = nullptr;
+        HWND owner = nullptr;
+        SeenInside dialogInside;
+        SeenInside ownerInside;
+    };
+    void readReadyWindows(ReadyWindows& ready) {
+        ready.dialog = startReady();
+        ASSERT_NE(ready.dialog, nullptr) << "the dialog did not appear";
+        ready.owner = ownerWindow();
+        ASSERT_NE(ready.owner, nullptr);
+        const auto windows = readInside(ready.dialog);
+        ASSERT_EQ(windows.count(ready.dialog), 1u) << "the dialog was not read";
+        ASSERT_EQ(windows.count(ready.owner), 1u) << "the owner was not read";
+        ready.dialogInside = windows.at(ready.dialog);
+        ready.ownerInside = windows.at(ready.owner);
+    }
+};
 
 } // namespace
 
@@ -159,16 +179,11 @@ TEST_F(DialogLayout, WindowsHaveTheirClassesAndStyles) {
 
 // The taskbar button shows the program's icon; the dialog's title bar shows none.
 TEST_F(DialogLayout, OwnerCarriesTheProgramIconAndTheDialogNone) {
-    HWND dialog = startReady();
-    ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
-    HWND owner = ownerWindow();
-    ASSERT_NE(owner, nullptr);
-    const auto windows = readInside(dialog);
-    ASSERT_EQ(windows.count(dialog), 1u) << "the dialog was not read";
-    ASSERT_EQ(windows.count(owner), 1u) << "the owner was not read";
-    EXPECT_EQ(windows.at(dialog).bigIcon, nullptr);
+    ReadyWindows ready;
+    ASSERT_NO_FATAL_FAILURE(readReadyWindows(ready));
+    EXPECT_EQ(ready.dialogInside.bigIcon, nullptr);
 
-    const SeenInside& seen = windows.at(owner);
+    const SeenInside& seen = ready.ownerInside;
     ASSERT_NE(seen.bigIcon, nullptr);
     EXPECT_EQ(seen.classIcon, seen.bigIcon);
     EXPECT_NE(seen.classSmallIcon, nullptr);
@@ -226,13 +241,8 @@ TEST_F(DialogLayout, ScalesWithTheFontAt120DotsPerInch) {
 }
 
 TEST_F(DialogLayout, SystemMenusOfferOnlyWhatEachWindowCanDo) {
-    HWND dialog = startReady();
-    ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
-    HWND owner = ownerWindow();
-    ASSERT_NE(owner, nullptr);
-    const auto windows = readInside(dialog);
-    ASSERT_EQ(windows.count(dialog), 1u) << "no system menu read for the dialog";
-    ASSERT_EQ(windows.count(owner), 1u) << "no system menu read for the owner";
-    EXPECT_EQ(windows.at(dialog).commands, (std::vector<UINT>{SC_MOVE, SC_CLOSE}));
-    EXPECT_EQ(windows.at(owner).commands, (std::vector<UINT>{SC_RESTORE, SC_MINIMIZE, SC_CLOSE}));
+    ReadyWindows ready;
+    ASSERT_NO_FATAL_FAILURE(readReadyWindows(ready));
+    EXPECT_EQ(ready.dialogInside.commands, (std::vector<UINT>{SC_MOVE, SC_CLOSE}));
+    EXPECT_EQ(ready.ownerInside.commands, (std::vector<UINT>{SC_RESTORE, SC_MINIMIZE, SC_CLOSE}));
 }
