@@ -2,40 +2,11 @@
 // menus and icons of its thread's top-level windows from inside, where Wine
 // lets them be read, into the shared memory the test made for that process.
 #include "SystemMenuReport.h"
+#include "harness/Screen.h"
+
+#include <algorithm>
 
 namespace {
-
-void drawBigIcon(menureader::WindowMenu& entry) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = menureader::iconSize;
-    info.bmiHeader.biHeight = -menureader::iconSize; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (dc == nullptr || bitmap == nullptr) {
-        return;
-    }
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    const RECT all{0, 0, menureader::iconSize, menureader::iconSize};
-    HBRUSH brush = CreateSolidBrush(menureader::iconBackground);
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
-    if (entry.bigIcon != nullptr) {
-        DrawIcon(dc, 0, 0, entry.bigIcon);
-    }
-    GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    for (int i = 0; i < menureader::iconSize * menureader::iconSize; ++i) {
-        entry.bigIconPixels[i] = pixels[i] & 0xFFFFFF;
-    }
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-}
 
 BOOL CALLBACK addWindow(HWND window, LPARAM param) {
     auto* report = reinterpret_cast<menureader::Report*>(param);
@@ -61,7 +32,9 @@ BOOL CALLBACK addWindow(HWND window, LPARAM param) {
     entry.bigIcon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
     entry.classIcon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
     entry.classSmallIcon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICONSM));
-    drawBigIcon(entry);
+    e2e::Capture picture = e2e::drawIcon(entry.bigIcon, menureader::iconSize, menureader::iconSize,
+                                         menureader::iconBackground);
+    std::copy(picture.pixels().begin(), picture.pixels().end(), entry.bigIconPixels);
     return TRUE;
 }
 
