@@ -98,7 +98,17 @@ TEST_F(FailedUpdate, KillingTheProgramMidCopyLeavesTheTargetWhole) {
     HWND dialog = focusedDialog();
     ASSERT_NE(dialog, nullptr);
     startRun(dialog);
-    ASSERT_TRUE(waitUntil([&] { return CopyInProgress(install); }, runTimeoutMs))
+    // A temporary file seen before the first four are in place may be an
+    // earlier, small file's: the kill must come during END.DXR's copy.
+    const auto firstFourInPlace = [&] {
+        for (size_t i = 0; i < 4; ++i) {
+            if (e2e::readFile(install + "\\" + dataFiles[i].target) != newBytes(i, 64))
+                return false;
+        }
+        return true;
+    };
+    ASSERT_TRUE(
+        waitUntil([&] { return firstFourInPlace() && CopyInProgress(install); }, runTimeoutMs))
         << "no copy of END.DXR was seen under way";
     process->kill();
     for (size_t i = 0; i < 4; ++i)
