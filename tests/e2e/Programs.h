@@ -2,6 +2,7 @@
 // paths; an environment variable of the same name overrides one.
 #pragma once
 
+#include "harness/Files.h"
 #include "harness/Paths.h"
 
 #include <string>
@@ -13,5 +14,12 @@ inline std::string standInExe() {
 #ifdef E2E_UPDATE_EXE
 inline std::string updateExe() {
     return e2e::programPath("E2E_UPDATE_EXE", E2E_UPDATE_EXE);
+}
+
+// The registry view the program under test reads HKLM\SOFTWARE in.
+inline REGSAM updateExeView() {
+    static const REGSAM view =
+        e2e::peMachine(updateExe()) == IMAGE_FILE_MACHINE_I386 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+    return view;
 }
 #endif

@@ -77,6 +77,23 @@ TEST_F(UpdateRun, ReplacesAllFiveFilesThenCloses) {
     EXPECT_EQ(snapshot(delivery), delivered) << "the sources were moved or changed";
 }
 
+// 64-bit Windows keeps HKLM\SOFTWARE apart for 32-bit programs (WOW6432Node)
+// but shares App Paths between both views: an installer of either width
+// registers where both builds of the updater look.
+TEST_F(UpdateRun, FindsAnInstallRegisteredInTheOtherWidthsView) {
+    makeInstall();
+    e2e::setAppPath(REG_SZ, install + '\0',
+                    updateExeView() == KEY_WOW64_32KEY ? KEY_WOW64_64KEY : KEY_WOW64_32KEY);
+    makeDelivery();
+    start();
+    HWND dialog = waitForDialog();
+    ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
+    ASSERT_TRUE(e2e::bringToFront(dialog));
+    e2e::drain(200);
+    expectButton(dialog, button1Id, "実　行", true);
+    EXPECT_TRUE(labelShows(dialog, pathLabelBox, install, pathLabelFlags));
+}
+
 TEST_F(UpdateRun, MissingSourceLeavesOnlyItsTargetOld) {
     makeDelivery(64, "Data\\Train.dxr");
     HWND dialog = startReady();
@@ -208,6 +225,14 @@ TEST_F(UpdateRun, BarStartsEmptyAndCountsEachCopy) {
     const e2e::Capture full = e2e::captureScreen(e2e::windowRect(bar));
     EXPECT_GT(full.width() * full.height() - full.countOtherThan(GetSysColor(COLOR_HIGHLIGHT)), 0)
         << "a full bar shows no chunk colour: the empty bar proves nothing";
+    // Without visual styles a bar that is not smooth fills in segments: across
+    // its middle, runs of the chunk colour with gaps between them.
+    int segments = 0;
+    for (int x = 0, y = full.height() / 2; x < full.width(); ++x) {
+        const bool chunk = full.at(x, y) == GetSysColor(COLOR_HIGHLIGHT);
+        segments += chunk && (x == 0 || full.at(x - 1, y) != GetSysColor(COLOR_HIGHLIGHT));
+    }
+    EXPECT_GT(segments, 10) << "a full bar drawn solid, not in segments";
     EXPECT_FALSE(screen.namesSeen.empty()) << "Label3 never showed a file name";
     for (size_t i = 1; i < screen.namesSeen.size(); ++i) {
         EXPECT_GT(screen.namesSeen[i], screen.namesSeen[i - 1]) << "names out of order";

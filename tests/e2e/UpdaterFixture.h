@@ -149,6 +149,7 @@ class UpdaterTest : public ::testing::Test {
   protected:
     void SetUp() override {
         e2e::deleteAppPathsKey();
+        e2e::setAppPathsView(updateExeView());
         folder = e2e::makeCaseFolder();
         install = folder + "\\ザルミナ表";
         delivery = folder + "\\ソフト表";

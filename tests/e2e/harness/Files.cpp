@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <stdexcept>
 
 namespace e2e {
@@ -69,6 +70,29 @@ std::string readFile(const std::string& path) {
         throw failure("cannot read", path);
     }
     return bytes;
+}
+
+WORD peMachine(const std::string& path) {
+    std::string bytes;
+    try {
+        bytes = readFile(path);
+    } catch (const std::runtime_error&) {
+        return 0;
+    }
+    if (bytes.size() < sizeof(IMAGE_DOS_HEADER) || bytes.compare(0, 2, "MZ") != 0) {
+        return 0;
+    }
+    LONG header = 0;
+    bytes.copy(reinterpret_cast<char*>(&header), sizeof header,
+               offsetof(IMAGE_DOS_HEADER, e_lfanew));
+    const size_t machineAt = static_cast<size_t>(header) + 4;
+    if (header < 0 || bytes.size() < machineAt + sizeof(WORD) ||
+        bytes.compare(static_cast<size_t>(header), 4, std::string("PE\0\0", 4)) != 0) {
+        return 0;
+    }
+    WORD machine = 0;
+    bytes.copy(reinterpret_cast<char*>(&machine), sizeof machine, machineAt);
+    return machine;
 }
 
 bool fileExists(const std::string& path) {

@@ -15,6 +15,9 @@ std::string makeCaseFolder();
 void writeFile(const std::string& path, const std::string& bytes); // throws on failure
 std::string readFile(const std::string& path);                     // throws on failure
 bool fileExists(const std::string& path);
+// The machine a program file is built for (IMAGE_FILE_MACHINE_I386, _AMD64);
+// 0 when it is not a PE file.
+WORD peMachine(const std::string& path);
 bool folderExists(const std::string& path);
 void makeReadOnly(const std::string& path);
 // Deletes a file or a folder with everything in it, read-only ones included.

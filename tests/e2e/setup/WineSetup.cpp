@@ -74,5 +74,9 @@ int main(int argc, char** argv) {
     // frame undrawn on screen and waits 2 s in every DestroyWindow for the
     // manager's reply. Unmanaged, Wine draws the frame and closes at once.
     ok &= setString("Software\\Wine\\X11 Driver", "Managed", "N");
+    // A new prefix draws every program themed; Windows draws one without a
+    // manifest, like Update.exe, with classic controls and a bar in segments.
+    ok &=
+        setString("Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", "ThemeActive", "0");
     return ok ? 0 : 1;
 }
