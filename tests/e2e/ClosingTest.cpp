@@ -27,17 +27,6 @@ class Closing : public DrivenUpdaterTest {
         return false;
     }
 
-    // Asks the bar again and again, so that every pump in the run answers one
-    // of the questions, until it reaches `wanted`; empty once nothing answers.
-    static std::optional<int> positionReaching(HWND bar, int wanted) {
-        std::optional<int> position;
-        const ULONGLONG deadline = GetTickCount64() + runTimeoutMs;
-        do {
-            position = barPosition(bar);
-        } while (position.has_value() && *position < wanted && GetTickCount64() < deadline);
-        return position;
-    }
-
     // `input` followed by the close, for the ways that are input.
     static e2e::InputBatch withClose(e2e::InputBatch input, CloseBy how, POINT closeBox) {
         if (how == CloseBy::CloseBox) {
@@ -100,16 +89,6 @@ class Closing : public DrivenUpdaterTest {
         expectAllUpdated();
     }
 };
-
-bool copyUnderWay(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\upd*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    FindClose(search);
-    return true;
-}
 
 } // namespace
 
@@ -174,11 +153,7 @@ TEST_F(Closing, DuringTheLastFileIsTakenAfterTheRun) {
     HWND dialog = startReady(bigSource / 4, 4 * bigSource);
     ASSERT_NE(dialog, nullptr);
     startRun(dialog);
-    // At 4 the last copy comes next, and once its temporary file is there no
-    // pump is left before the run ends.
-    const auto position = positionReaching(e2e::childById(dialog, progressBarId), 4);
-    ASSERT_EQ(position, std::optional<int>(4)) << "the last pump of the run went unseen";
-    ASSERT_TRUE(waitUntil([&] { return copyUnderWay(install); }, runTimeoutMs));
+    ASSERT_NO_FATAL_FAILURE(waitForTheLastCopy(dialog));
     e2e::pressKey(VK_F4, e2e::Alt);
     EXPECT_TRUE(copyUnderWay(install)) << "the last copy ended before the close came";
     expectEnds(runTimeoutMs);

@@ -165,12 +165,18 @@ TEST_F(KeysAfterErrorBox, EscapeEnds) {
 }
 
 TEST_F(Keys, EnterEscapeAndSpaceDoNothingWhileRunning) {
-    HWND dialog = startReady(bigSource);
+    HWND dialog = startReady(bigSource / 4, 4 * bigSource);
     ASSERT_NE(dialog, nullptr);
+    const RECT button1 = e2e::windowRect(button(dialog, button1Id));
+    const POINT onButton1{(button1.left + button1.right) / 2, (button1.top + button1.bottom) / 2};
     startRun(dialog, enter().key(VK_RETURN).key(VK_ESCAPE).key(VK_SPACE));
+    // Again during the last file, which no file's pump follows; and a click.
+    ASSERT_NO_FATAL_FAILURE(waitForTheLastCopy(dialog));
+    e2e::InputBatch().key(VK_RETURN).click(onButton1).send();
+    EXPECT_TRUE(copyUnderWay(install)) << "the last copy ended before the input came";
     waitForRunEnd(dialog);
-    // Taken after the run instead, Enter would have closed the program.
-    EXPECT_TRUE(keepsRunning(1000)) << "a key pressed during the run ended the program";
+    // Taken after the run instead, Enter or the click would have closed the program.
+    EXPECT_TRUE(keepsRunning(1000)) << "input given during the run ended the program";
     expectAllUpdated();
     // Nor did they click a disabled button and leave a trace of that.
     expectButton(dialog, button1Id, "閉じる", true);

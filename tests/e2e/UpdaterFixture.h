@@ -296,6 +296,35 @@ class DrivenUpdaterTest : public UpdaterTest {
             << "the run did not end";
     }
 
+    // Asks the bar again and again, so that every pump in the run answers one
+    // of the questions, until it reaches `wanted`; empty once nothing answers.
+    static std::optional<int> positionReaching(HWND bar, int wanted) {
+        std::optional<int> position;
+        const ULONGLONG deadline = GetTickCount64() + runTimeoutMs;
+        do {
+            position = barPosition(bar);
+        } while (position.has_value() && *position < wanted && GetTickCount64() < deadline);
+        return position;
+    }
+    // A copy into `folder` is under way: its temporary file is there.
+    static bool copyUnderWay(const std::string& folder) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "\\upd*.tmp").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        FindClose(search);
+        return true;
+    }
+    // Waits until the run copies its last file, with sources small enough
+    // before it to see every pump: at 4 the last copy comes next, and once
+    // its temporary file is there the run is past its last pump before it.
+    void waitForTheLastCopy(HWND dialog) {
+        const auto position = positionReaching(e2e::childById(dialog, progressBarId), 4);
+        ASSERT_EQ(position, std::optional<int>(4)) << "the last pump of the run went unseen";
+        ASSERT_TRUE(waitUntil([&] { return copyUnderWay(install); }, runTimeoutMs));
+    }
+
     // The process has kept running for `ms`.
     bool keepsRunning(DWORD ms) const {
         return WaitForSingleObject(process->handle(), ms) == WAIT_TIMEOUT;
