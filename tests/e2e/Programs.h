@@ -15,3 +15,8 @@ inline std::string updateExe() {
     return e2e::programPath("E2E_UPDATE_EXE", E2E_UPDATE_EXE);
 }
 #endif
+
+// The DLL whose hooks the tests set in the program's thread.
+inline std::string menuReaderDll() {
+    return e2e::programPath("E2E_MENU_READER_DLL", E2E_MENU_READER_DLL);
+}

@@ -142,6 +142,41 @@ inline bool labelShows(HWND dialog, const RECT& box, const std::string& text, UI
     return false;
 }
 
+// One of the hook DLL's procedures set in the thread of `window`, for as
+// long as this lives.
+class HookInProgram {
+  public:
+    HookInProgram(HWND window, int type, const char* procName)
+        : dll_(LoadLibraryA(menuReaderDll().c_str())) {
+        EXPECT_NE(dll_, nullptr) << menuReaderDll();
+        if (dll_ == nullptr) {
+            return;
+        }
+        auto proc =
+            reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll_, procName)));
+        EXPECT_NE(proc, nullptr) << procName;
+        if (proc != nullptr) {
+            hook_ = SetWindowsHookExA(type, proc, dll_, GetWindowThreadProcessId(window, nullptr));
+            EXPECT_NE(hook_, nullptr) << "error " << GetLastError();
+        }
+    }
+    ~HookInProgram() {
+        if (hook_ != nullptr) {
+            UnhookWindowsHookEx(hook_);
+        }
+        if (dll_ != nullptr) {
+            FreeLibrary(dll_);
+        }
+    }
+    HookInProgram(const HookInProgram&) = delete;
+    HookInProgram& operator=(const HookInProgram&) = delete;
+    bool set() const { return hook_ != nullptr; }
+
+  private:
+    HMODULE dll_;
+    HHOOK hook_ = nullptr;
+};
+
 // A case folder with an install folder and a delivery folder; Japanese names
 // with a 0x5C trail byte (表, ソ) in both, as users' folders have. Leaves no
 // registry value, process or folder behind.

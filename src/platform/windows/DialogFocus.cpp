@@ -1,7 +1,5 @@
 #include "DialogFocus.h"
 
-#include <exception>
-
 namespace {
 
 bool Held(int key) {
@@ -28,11 +26,7 @@ void DialogFocus::Clicked(HWND button) {
 }
 
 void DialogFocus::Click(DialogButton& button) {
-    try {
-        (events_.*button.click)();
-    } catch (const std::exception& error) {
-        errorBox_.Show(error.what());
-    }
+    (events_.*button.click)();
 }
 
 void DialogFocus::MoveFocusOffControl(HWND control) {

@@ -4,7 +4,6 @@
 // border marks) and which one Escape clicks.
 #pragma once
 
-#include "ErrorBox.h"
 #include "Platform.h"
 #include "ProgressBar.h"
 #include "Win32.h"
@@ -23,9 +22,8 @@ using DialogButtons = std::array<DialogButton, 2>;
 
 class DialogFocus {
   public:
-    DialogFocus(DialogButtons& buttons, const ProgressBar& bar, DialogEvents& events,
-                const ErrorBox& errorBox)
-        : buttons_(buttons), bar_(bar), events_(events), errorBox_(errorBox) {}
+    DialogFocus(DialogButtons& buttons, const ProgressBar& bar, DialogEvents& events)
+        : buttons_(buttons), bar_(bar), events_(events) {}
     DialogFocus(const DialogFocus&) = delete;
     DialogFocus& operator=(const DialogFocus&) = delete;
 
@@ -33,7 +31,8 @@ class DialogFocus {
 
     // Whether `window` is the dialog or one of its windowed controls.
     bool IsProgramControl(HWND window) const;
-    // Runs the click handler of the button whose window sent BN_CLICKED.
+    // Runs the click handler of the button whose window sent BN_CLICKED. A
+    // handler's error goes on to the window procedure, which shows it.
     void Clicked(HWND button);
 
     // The dialog became active.
@@ -57,7 +56,6 @@ class DialogFocus {
     DialogButtons& buttons_;
     const ProgressBar& bar_;
     DialogEvents& events_;
-    const ErrorBox& errorBox_;
     HWND dialog_ = nullptr;
     HWND activeControl_ = nullptr;
     bool activatedOnce_ = false;

@@ -40,7 +40,7 @@ void TrimSystemMenu(HWND window) {
 
 DialogWindow::DialogWindow(HWND owner, DialogEvents& events, const ErrorBox& errorBox)
     : owner_(owner), events_(events), errorBox_(errorBox), bar_(layout::ProgressBar1),
-      focus_(buttons_, bar_, events, errorBox) {
+      focus_(buttons_, bar_, events) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     RegisterDialogClass(instance, WindowProc);
     LayOut();
@@ -69,6 +69,8 @@ DialogWindow::~DialogWindow() {
     DeleteObject(label1Font_);
 }
 
+// Every error that a handler raises is shown here: none may pass the
+// system's frames that called the procedure.
 LRESULT CALLBACK DialogWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
@@ -86,8 +88,8 @@ LRESULT CALLBACK DialogWindow::WindowProc(HWND window, UINT message, WPARAM wPar
     try {
         return dialog->OnMessage(message, wParam, lParam);
     } catch (const std::exception& error) {
-        dialog->errorBox_.Show(error.what());
-        return 0;
+        dialog->ShowError(error.what());
+        return AnswerAfterError(message);
     }
 }
 
@@ -176,4 +178,8 @@ void DialogWindow::ControlFocused(HWND control) {
 
 LRESULT DialogWindow::OfferKey(HWND control, UINT message, WPARAM key, LPARAM flags) {
     return focus_.OfferKey(control, message, key, flags);
+}
+
+void DialogWindow::ShowError(const char* message) noexcept {
+    errorBox_.Show(message);
 }

@@ -61,6 +61,7 @@ class DialogWindow : private ChildControlOwner {
     // ChildControlOwner: focus and keys of the windowed controls.
     void ControlFocused(HWND control) override;
     LRESULT OfferKey(HWND control, UINT message, WPARAM key, LPARAM flags) override;
+    void ShowError(const char* message) noexcept override;
 
     HWND owner_;
     DialogEvents& events_;

@@ -42,4 +42,8 @@ inline void mappingName(char (&name)[64], DWORD processId) {
     wsprintfA(name, "e2e-system-menus-%lu", processId);
 }
 
+// The same DLL's CBT hook, which refuses to make windows of this class.
+constexpr const char* refuseProcName = "RefuseProgressBar";
+constexpr const char* refusedClass = "TProgressBar";
+
 } // namespace menureader
