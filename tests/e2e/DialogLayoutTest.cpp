@@ -164,6 +164,14 @@ TEST_F(DialogLayout, WindowsHaveTheirClassesAndStyles) {
     EXPECT_EQ(e2e::style(owner), ownerStyle) << std::hex << e2e::style(owner);
     EXPECT_EQ(placement(e2e::windowRect(owner)), (Placement{512, 384, 0, 0}));
 
+    // The dialog follows the owner's enabled state, as a box owned by it expects.
+    EnableWindow(owner, FALSE);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowEnabled(dialog); }, windowTimeoutMs))
+        << "the dialog stays enabled under a disabled owner";
+    EnableWindow(owner, TRUE);
+    EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }, windowTimeoutMs))
+        << "the dialog stays disabled under an enabled owner";
+    EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
 // The taskbar button shows the program's icon; the dialog's title bar shows none.

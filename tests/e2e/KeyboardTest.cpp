@@ -2,6 +2,7 @@
 // Enter clicks the button the heavy border marks, Escape the cancel button,
 // each only while that button can be clicked.
 #include "UpdaterFixture.h"
+#include "menureader/SystemMenuReport.h"
 
 using namespace updater;
 
@@ -233,4 +234,36 @@ TEST_F(Keys, RestoreFromTheTaskbarFocusesTheDialogsControl) {
     e2e::drain(300);
     EXPECT_EQ(e2e::focusOf(dialog), button(dialog, button2Id));
     EXPECT_NE(e2e::focusOf(dialog), owner);
+}
+
+// The pump offers the keyboard messages 0x0100 to 0x0108 to the control
+// before dispatch; WM_UNICHAR (0x0109), which newer headers count in, goes to
+// its window unoffered.
+TEST_F(Keys, WmUnicharIsNotOfferedBeforeDispatch) {
+    HWND dialog = startReady();
+    ASSERT_NE(dialog, nullptr);
+    char name[64];
+    menureader::keyOffersName(name, process->id());
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        menureader::keyOffersSize, name);
+    ASSERT_NE(mapping, nullptr);
+    auto* offers = static_cast<volatile LONG*>(
+        MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, menureader::keyOffersSize));
+    ASSERT_NE(offers, nullptr);
+    {
+        const HookInProgram counter(dialog, WH_CALLWNDPROC, menureader::countKeyOffersProcName);
+        ASSERT_TRUE(counter.set());
+        // Neither does anything on a button; the last one offered comes last.
+        constexpr UINT lastOffered = 0x0108;
+        HWND button1 = button(dialog, button1Id);
+        PostMessageA(button1, WM_UNICHAR, UNICODE_NOCHAR, 0);
+        PostMessageA(button1, lastOffered, 0, 0);
+        EXPECT_TRUE(
+            waitUntil([&] { return offers[lastOffered - WM_KEYDOWN] != 0; }, windowTimeoutMs))
+            << "message 0x0108 was not offered";
+        EXPECT_EQ(offers[WM_UNICHAR - WM_KEYDOWN], 0) << "WM_UNICHAR was offered";
+    }
+    UnmapViewOfFile(const_cast<LONG*>(offers));
+    CloseHandle(mapping);
+    EXPECT_TRUE(button1Shows(dialog, "実　行"));
 }
