@@ -172,7 +172,7 @@ TEST_F(Keys, EnterEscapeAndSpaceDoNothingWhileRunning) {
     const POINT onButton1{(button1.left + button1.right) / 2, (button1.top + button1.bottom) / 2};
     startRun(dialog, enter().key(VK_RETURN).key(VK_ESCAPE).key(VK_SPACE));
     // Again during the last file, which no file's pump follows; and a click.
-    ASSERT_NO_FATAL_FAILURE(waitForTheLastCopy(dialog));
+    ASSERT_NO_FATAL_FAILURE(waitForTheLastCopy());
     e2e::InputBatch().key(VK_RETURN).click(onButton1).send();
     EXPECT_TRUE(copyUnderWay(install)) << "the last copy ended before the input came";
     waitForRunEnd(dialog);

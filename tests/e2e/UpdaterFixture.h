@@ -331,17 +331,7 @@ class DrivenUpdaterTest : public UpdaterTest {
             << "the run did not end";
     }
 
-    // Asks the bar again and again, so that every pump in the run answers one
-    // of the questions, until it reaches `wanted`; empty once nothing answers.
-    static std::optional<int> positionReaching(HWND bar, int wanted) {
-        std::optional<int> position;
-        const ULONGLONG deadline = GetTickCount64() + runTimeoutMs;
-        do {
-            position = barPosition(bar);
-        } while (position.has_value() && *position < wanted && GetTickCount64() < deadline);
-        return position;
-    }
-    // A copy into `folder` is under way: its temporary file is there.
+    // A copy into `folder` is under way: its temporary file sits beside the targets.
     static bool copyUnderWay(const std::string& folder) {
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((folder + "\\upd*.tmp").c_str(), &found);
@@ -351,13 +341,22 @@ class DrivenUpdaterTest : public UpdaterTest {
         FindClose(search);
         return true;
     }
-    // Waits until the run copies its last file, with sources small enough
-    // before it to see every pump: at 4 the last copy comes next, and once
-    // its temporary file is there the run is past its last pump before it.
-    void waitForTheLastCopy(HWND dialog) {
-        const auto position = positionReaching(e2e::childById(dialog, progressBarId), 4);
-        ASSERT_EQ(position, std::optional<int>(4)) << "the last pump of the run went unseen";
-        ASSERT_TRUE(waitUntil([&] { return copyUnderWay(install); }, runTimeoutMs));
+    // Waits until the run copies its last file, past the last pump before
+    // it: once the first four targets have their new sizes, a temporary copy
+    // can only be END.DXR's.
+    void waitForTheLastCopy() {
+        const auto firstFourInPlace = [&] {
+            for (size_t i = 0; i < 4; ++i) {
+                const long long size = e2e::fileSize(install + "\\" + dataFiles[i].target);
+                if (size != static_cast<long long>(sourceSizes[i])) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        ASSERT_TRUE(
+            waitUntil([&] { return firstFourInPlace() && copyUnderWay(install); }, runTimeoutMs))
+            << "no copy of END.DXR was seen under way";
     }
 
     // The process has kept running for `ms`.

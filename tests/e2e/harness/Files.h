@@ -15,6 +15,9 @@ std::string makeCaseFolder();
 void writeFile(const std::string& path, const std::string& bytes); // throws on failure
 std::string readFile(const std::string& path);                     // throws on failure
 bool fileExists(const std::string& path);
+// The file's size without opening it (an open handle can make another
+// program's replacement of it fail); -1 when there is no such file.
+long long fileSize(const std::string& path);
 bool folderExists(const std::string& path);
 void makeReadOnly(const std::string& path);
 // Deletes a file or a folder with everything in it, read-only ones included.
