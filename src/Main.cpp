@@ -97,6 +97,10 @@ void TForm1::Button1Click() {
     }
     EnterRunning();
     UpdateFiles(InstallPath);
+    // Input that came while the last file was copied meets the dialog as it
+    // was then, both buttons disabled: left to the event loop, an Enter
+    // would find Close enabled and end the program before the outcome shows.
+    platform_.PumpMessages();
     ShowOutcome();
     EnterFinished();
 }

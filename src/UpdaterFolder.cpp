@@ -17,3 +17,18 @@ Text UpdaterFolder(const Text& programPath) {
     }
     return programPath.substr(0, end);
 }
+
+Text ProgramBaseTitle(const Text& programPath) {
+    Text name = programPath.substr(UpdaterFolder(programPath).size());
+    const auto dot = name.rfind('.');
+    if (dot != Text::npos)
+        name.resize(dot);
+    for (Text::size_type i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (IsCp932LeadByte(byte))
+            ++i; // its trail byte belongs to the same character
+        else if (i > 0 && byte >= 'A' && byte <= 'Z')
+            name[i] = static_cast<char>(byte - 'A' + 'a');
+    }
+    return name;
+}

@@ -10,3 +10,9 @@ bool IsCp932LeadByte(unsigned char byte);
 // a double-byte character (0x5C in "表" or "ソ") is never taken for a
 // separator. Empty when the path has no separator.
 Text UpdaterFolder(const Text& programPath);
+
+// The program file's base name without its extension, lower-cased after its
+// first character ("Update"), as the owner window is first titled. Only
+// single-byte letters change case; the second byte of a double-byte
+// character (55 in "ザ", 83 55) is no letter.
+Text ProgramBaseTitle(const Text& programPath);

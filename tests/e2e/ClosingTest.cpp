@@ -101,16 +101,6 @@ class Closing : public DrivenUpdaterTest {
     }
 };
 
-bool copyUnderWay(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\upd*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    FindClose(search);
-    return true;
-}
-
 } // namespace
 
 TEST_F(Closing, Button2InReady) {
@@ -174,11 +164,7 @@ TEST_F(Closing, DuringTheLastFileIsTakenAfterTheRun) {
     HWND dialog = startReady(bigSource / 4, 4 * bigSource);
     ASSERT_NE(dialog, nullptr);
     startRun(dialog);
-    // At 4 the last copy comes next, and once its temporary file is there no
-    // pump is left before the run ends.
-    const auto position = positionReaching(e2e::childById(dialog, progressBarId), 4);
-    ASSERT_EQ(position, std::optional<int>(4)) << "the last pump of the run went unseen";
-    ASSERT_TRUE(waitUntil([&] { return copyUnderWay(install); }, runTimeoutMs));
+    ASSERT_NO_FATAL_FAILURE(waitForTheLastCopy());
     e2e::pressKey(VK_F4, e2e::Alt);
     EXPECT_TRUE(copyUnderWay(install)) << "the last copy ended before the close came";
     expectEnds(runTimeoutMs);

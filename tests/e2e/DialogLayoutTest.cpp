@@ -15,10 +15,6 @@ constexpr LONG_PTR dialogStyle =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_VISIBLE;
 constexpr LONG_PTR ownerStyle = 0x84CA0000 | WS_VISIBLE;
 
-std::string menuReaderDll() {
-    return e2e::programPath("E2E_MENU_READER_DLL", E2E_MENU_READER_DLL);
-}
-
 // {left, top, width, height}, so that a failure reads like the layout.
 using Placement = std::vector<LONG>;
 
@@ -58,27 +54,22 @@ std::map<HWND, SeenInside> readInside(HWND window) {
     constexpr UINT wineAboutCommand = SC_SCREENSAVE + 1;
     std::map<HWND, SeenInside> windows;
     DWORD processId = 0;
-    const DWORD thread = GetWindowThreadProcessId(window, &processId);
+    GetWindowThreadProcessId(window, &processId);
     char name[64];
     menureader::mappingName(name, processId);
     HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                         sizeof(menureader::Report), name);
     auto* report = static_cast<menureader::Report*>(
         MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(menureader::Report)));
-    HMODULE dll = LoadLibraryA(menuReaderDll().c_str());
     EXPECT_NE(report, nullptr);
-    EXPECT_NE(dll, nullptr) << menuReaderDll();
-    if (report != nullptr && dll != nullptr) {
+    if (report != nullptr) {
         report->filled = 0;
-        auto proc = reinterpret_cast<HOOKPROC>(
-            reinterpret_cast<void*>(GetProcAddress(dll, menureader::hookProcName)));
-        HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, proc, dll, thread);
-        EXPECT_NE(hook, nullptr) << "error " << GetLastError();
-        PostMessageA(window, WM_NULL, 0, 0);
-        EXPECT_TRUE(waitUntil([&] { return report->filled != 0; }, windowTimeoutMs))
-            << "the hook did not report";
-        if (hook != nullptr) {
-            UnhookWindowsHookEx(hook);
+        {
+            const HookInProgram hook(window, WH_GETMESSAGE, menureader::hookProcName);
+            EXPECT_TRUE(hook.set());
+            PostMessageA(window, WM_NULL, 0, 0);
+            EXPECT_TRUE(waitUntil([&] { return report->filled != 0; }, windowTimeoutMs))
+                << "the hook did not report";
         }
         for (int w = 0; report->filled != 0 && w < report->windowCount; ++w) {
             const menureader::WindowMenu& menu = report->windows[w];
@@ -98,9 +89,6 @@ std::map<HWND, SeenInside> readInside(HWND window) {
             std::copy(std::begin(menu.bigIconPixels), std::end(menu.bigIconPixels),
                       seen.bigIconPicture.pixels().begin());
         }
-    }
-    if (dll != nullptr) {
-        FreeLibrary(dll);
     }
     if (report != nullptr) {
         UnmapViewOfFile(report);
@@ -175,6 +163,15 @@ TEST_F(DialogLayout, WindowsHaveTheirClassesAndStyles) {
     EXPECT_EQ(GetWindow(owner, GW_OWNER), nullptr);
     EXPECT_EQ(e2e::style(owner), ownerStyle) << std::hex << e2e::style(owner);
     EXPECT_EQ(placement(e2e::windowRect(owner)), (Placement{512, 384, 0, 0}));
+
+    // The dialog follows the owner's enabled state, as a box owned by it expects.
+    EnableWindow(owner, FALSE);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowEnabled(dialog); }, windowTimeoutMs))
+        << "the dialog stays enabled under a disabled owner";
+    EnableWindow(owner, TRUE);
+    EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }, windowTimeoutMs))
+        << "the dialog stays disabled under an enabled owner";
+    EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
 // The taskbar button shows the program's icon; the dialog's title bar shows none.

@@ -1,6 +1,8 @@
 // A registry value the program cannot use is reported in a message box before
-// the dialog shows; after OK the dialog comes up as it was built.
+// the dialog shows; after OK the dialog comes up as it was built. An error in
+// a handler is reported the same way, and the program goes on.
 #include "UpdaterFixture.h"
+#include "menureader/SystemMenuReport.h"
 
 #include <vector>
 
@@ -19,6 +21,8 @@ std::vector<HWND> childrenOfClass(HWND parent, const char* wanted) {
 }
 
 class ErrorBox : public UpdaterTest {};
+
+class HandlerError : public DrivenUpdaterTest {};
 
 } // namespace
 
@@ -80,4 +84,32 @@ TEST_F(ErrorBox, PathOfWrongTypeIsReportedBeforeTheDialogShows) {
     EXPECT_FALSE(IsWindowVisible(e2e::childById(dialog, progressBarId)));
     EXPECT_TRUE(labelShows(dialog, pathLabelBox, "PathLabel", pathLabelFlags));
     expectClickEnds(dialog, button2Id);
+}
+
+// Enter runs Execute from inside the focused button's window procedure, which
+// must catch what the handler raises: here the system refuses the progress
+// bar's window, so Execute fails where it first shows the bar.
+TEST_F(HandlerError, IsShownAndTheDialogStaysAsTheHandlerLeftIt) {
+    HWND dialog = startReady();
+    ASSERT_NE(dialog, nullptr);
+    const auto before = snapshot(folder);
+    const HookInProgram refusal(dialog, WH_CBT, menureader::refuseProcName);
+    ASSERT_TRUE(refusal.set());
+    press(dialog, VK_RETURN);
+    HWND box = e2e::waitForVisibleWindow(process->id(), "#32770", windowTimeoutMs);
+    ASSERT_NE(box, nullptr) << (keepsRunning(0) ? "the error went unreported"
+                                                : "the error ended the program");
+    EXPECT_EQ(e2e::windowText(box), applicationTitle);
+    EXPECT_NE(e2e::findChild(box, "Static", "progress bar window not created."), nullptr);
+    EXPECT_FALSE(IsWindowEnabled(dialog)) << "the dialog takes input behind the box";
+
+    press(box, VK_RETURN);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(box); }, windowTimeoutMs));
+    ASSERT_TRUE(keepsRunning(300)) << "the program ended after the box";
+    EXPECT_TRUE(IsWindowEnabled(dialog));
+    expectButton(dialog, button1Id, "実行中", false);
+    expectButton(dialog, button2Id, "キャンセル", false);
+    EXPECT_EQ(snapshot(folder), before);
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    expectEnds();
 }

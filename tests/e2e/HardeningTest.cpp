@@ -77,39 +77,12 @@ TEST_F(FailedUpdate, AFullDriveKeepsTheOldFileAndLeavesNoTemporaryFile) {
     e2e::removeTree(install);
 }
 
-// Whether a copy is under way: its temporary file sits beside the targets.
-bool CopyInProgress(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\upd*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    return true;
-}
-
 TEST_F(FailedUpdate, KillingTheProgramMidCopyLeavesTheTargetWhole) {
-    makeInstall();
-    registerInstall();
-    makeDelivery();
     // The last file is large enough to be caught in the middle of its copy.
-    constexpr size_t lastSize = 400u << 20;
-    e2e::writeFile(delivery + "\\Data\\END.dxr", newBytes(4, lastSize));
-    start();
-    HWND dialog = focusedDialog();
+    HWND dialog = startReady(64, 400u << 20);
     ASSERT_NE(dialog, nullptr);
     startRun(dialog);
-    // A temporary file seen before the first four are in place may be an
-    // earlier, small file's: the kill must come during END.DXR's copy.
-    const auto firstFourInPlace = [&] {
-        for (size_t i = 0; i < 4; ++i) {
-            if (e2e::readFile(install + "\\" + dataFiles[i].target) != newBytes(i, 64))
-                return false;
-        }
-        return true;
-    };
-    ASSERT_TRUE(
-        waitUntil([&] { return firstFourInPlace() && CopyInProgress(install); }, runTimeoutMs))
-        << "no copy of END.DXR was seen under way";
+    ASSERT_NO_FATAL_FAILURE(waitForTheLastCopy());
     process->kill();
     for (size_t i = 0; i < 4; ++i)
         EXPECT_EQ(e2e::readFile(install + "\\" + dataFiles[i].target), newBytes(i, 64));

@@ -23,3 +23,8 @@ inline REGSAM updateExeView() {
     return view;
 }
 #endif
+
+// The DLL whose hooks the tests set in the program's thread.
+inline std::string menuReaderDll() {
+    return e2e::programPath("E2E_MENU_READER_DLL", E2E_MENU_READER_DLL);
+}

@@ -142,6 +142,41 @@ inline bool labelShows(HWND dialog, const RECT& box, const std::string& text, UI
     return false;
 }
 
+// One of the hook DLL's procedures set in the thread of `window`, for as
+// long as this lives.
+class HookInProgram {
+  public:
+    HookInProgram(HWND window, int type, const char* procName)
+        : dll_(LoadLibraryA(menuReaderDll().c_str())) {
+        EXPECT_NE(dll_, nullptr) << menuReaderDll();
+        if (dll_ == nullptr) {
+            return;
+        }
+        auto proc =
+            reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll_, procName)));
+        EXPECT_NE(proc, nullptr) << procName;
+        if (proc != nullptr) {
+            hook_ = SetWindowsHookExA(type, proc, dll_, GetWindowThreadProcessId(window, nullptr));
+            EXPECT_NE(hook_, nullptr) << "error " << GetLastError();
+        }
+    }
+    ~HookInProgram() {
+        if (hook_ != nullptr) {
+            UnhookWindowsHookEx(hook_);
+        }
+        if (dll_ != nullptr) {
+            FreeLibrary(dll_);
+        }
+    }
+    HookInProgram(const HookInProgram&) = delete;
+    HookInProgram& operator=(const HookInProgram&) = delete;
+    bool set() const { return hook_ != nullptr; }
+
+  private:
+    HMODULE dll_;
+    HHOOK hook_ = nullptr;
+};
+
 // A case folder with an install folder and a delivery folder; Japanese names
 // with a 0x5C trail byte (表, ソ) in both, as users' folders have. Leaves no
 // registry value, process or folder behind.
@@ -295,6 +330,34 @@ class DrivenUpdaterTest : public UpdaterTest {
     static void waitForRunEnd(HWND dialog) {
         ASSERT_TRUE(waitUntil([&] { return button1Shows(dialog, "閉じる"); }, runTimeoutMs))
             << "the run did not end";
+    }
+
+    // A copy into `folder` is under way: its temporary file sits beside the targets.
+    static bool copyUnderWay(const std::string& folder) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "\\upd*.tmp").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        FindClose(search);
+        return true;
+    }
+    // Waits until the run copies its last file, past the last pump before
+    // it: once the first four targets have their new sizes, a temporary copy
+    // can only be END.DXR's.
+    void waitForTheLastCopy() {
+        const auto firstFourInPlace = [&] {
+            for (size_t i = 0; i < 4; ++i) {
+                const long long size = e2e::fileSize(install + "\\" + dataFiles[i].target);
+                if (size != static_cast<long long>(sourceSizes[i])) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        ASSERT_TRUE(
+            waitUntil([&] { return firstFourInPlace() && copyUnderWay(install); }, runTimeoutMs))
+            << "no copy of END.DXR was seen under way";
     }
 
     // The process has kept running for `ms`.

@@ -38,4 +38,14 @@ TEST(UpdaterFolder, ALeadByteAtTheVeryEndIsNotReadPast) {
     EXPECT_EQ(UpdaterFolder(std::string("C:\\dir\\\x95", 8)), "C:\\dir\\");
 }
 
+// The owner window's first text comes from the same path, taken apart the same way.
+TEST(ProgramBaseTitle, LowerCasesTheLettersAfterTheFirstCharacter) {
+    EXPECT_EQ(ProgramBaseTitle("C:\\Users\\me\\Downloads\\UPDATE.EXE"), "Update");
+    EXPECT_EQ(ProgramBaseTitle("C:\\ソフト\\Update.v2.exe"), "Update.v2");
+    EXPECT_EQ(ProgramBaseTitle("Update"), "Update");
+    // "ザ" is 83 55: its second byte is no "U".
+    EXPECT_EQ(ProgramBaseTitle("C:\\表\\ザルミナ更新.exe"), "ザルミナ更新");
+    EXPECT_EQ(ProgramBaseTitle("C:\\dir\\ザUPDATE.exe"), "ザupdate");
+}
+
 } // namespace

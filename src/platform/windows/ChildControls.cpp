@@ -1,5 +1,7 @@
 #include "ChildControls.h"
 
+#include <exception>
+
 const char* const ButtonClassName = "TButton";
 const char* const ProgressBarClassName = "TProgressBar";
 
@@ -8,23 +10,35 @@ namespace {
 WNDPROC systemButtonProc = nullptr;
 WNDPROC systemProgressProc = nullptr;
 
+LRESULT OnMessage(ChildControlOwner& owner, WNDPROC systemProc, HWND window, UINT message,
+                  WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case KeyDownNotification:
+    case SysKeyDownNotification:
+        return owner.OfferKey(window, message - KeyNotificationOffset, wParam, lParam);
+    case WM_SETFOCUS: {
+        const LRESULT result = CallWindowProcA(systemProc, window, message, wParam, lParam);
+        owner.ControlFocused(window);
+        return result;
+    }
+    default:
+        return CallWindowProcA(systemProc, window, message, wParam, lParam);
+    }
+}
+
+// An error must not leave a window procedure: the system's frames it would
+// pass are no C++ frames, and the 32-bit build's unwinder ends the program
+// there, while 64-bit Windows may drop the error unseen.
 LRESULT ChildProc(WNDPROC systemProc, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ChildControlOwner* owner = ChildControlOwnerOf(GetParent(window));
-    if (owner != nullptr) {
-        switch (message) {
-        case KeyDownNotification:
-        case SysKeyDownNotification:
-            return owner->OfferKey(window, message - KeyNotificationOffset, wParam, lParam);
-        case WM_SETFOCUS: {
-            const LRESULT result = CallWindowProcA(systemProc, window, message, wParam, lParam);
-            owner->ControlFocused(window);
-            return result;
-        }
-        default:
-            break;
-        }
+    if (owner == nullptr)
+        return CallWindowProcA(systemProc, window, message, wParam, lParam);
+    try {
+        return OnMessage(*owner, systemProc, window, message, wParam, lParam);
+    } catch (const std::exception& error) {
+        owner->ShowError(error.what());
+        return AnswerAfterError(message);
     }
-    return CallWindowProcA(systemProc, window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

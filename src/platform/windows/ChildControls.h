@@ -22,6 +22,8 @@ class ChildControlOwner {
     virtual void ControlFocused(HWND control) = 0;
     // The answer to a keyboard message offered before dispatch: nonzero drops it.
     virtual LRESULT OfferKey(HWND control, UINT message, WPARAM key, LPARAM flags) = 0;
+    // An error that escaped the handling of one of the control's messages.
+    virtual void ShowError(const char* message) noexcept = 0;
 
   protected:
     ~ChildControlOwner() = default;
@@ -29,3 +31,10 @@ class ChildControlOwner {
 
 // The dialog stores its ChildControlOwner here, in its window's user data.
 ChildControlOwner* ChildControlOwnerOf(HWND dialog);
+
+// What a window procedure answers for a message whose handling raised an
+// error, once the error is shown: an offered key had been taken by the
+// handler that its button ran.
+inline LRESULT AnswerAfterError(UINT message) {
+    return message == KeyDownNotification ? 1 : 0;
+}

@@ -4,13 +4,12 @@
 #pragma once
 
 #include "ChildControls.h"
+#include "DialogFocus.h"
 #include "ErrorBox.h"
 #include "Labels.h"
 #include "Platform.h"
 #include "ProgressBar.h"
 #include "Win32.h"
-
-#include <array>
 
 class DialogWindow : private ChildControlOwner {
   public:
@@ -24,6 +23,7 @@ class DialogWindow : private ChildControlOwner {
     HWND Handle() const { return window_; }
     HWND Owner() const { return owner_; }
 
+    // The control operations (DialogControls.cpp).
     void SetCaption(Control control, const Text& text);
     Text ReadCaption(Control control) const;
     void Show(Control control);
@@ -33,46 +33,35 @@ class DialogWindow : private ChildControlOwner {
     ProgressBar& Bar() { return bar_; }
 
     // Whether `window` is the dialog or one of its windowed controls.
-    bool IsProgramControl(HWND window) const;
+    bool IsProgramControl(HWND window) const { return focus_.IsProgramControl(window); }
     // Gives the focus back to the control that had it, if there is one.
-    void FocusActiveControl();
+    void FocusActiveControl() { focus_.FocusActiveControl(); }
     // Runs FormShow; the showing of the dialog calls it once.
     DialogEvents& Events() { return events_; }
 
   private:
-    struct Button {
-        HWND window = nullptr;
-        bool isDefault = false;
-        bool isCancel = false;
-        bool activeDefault = false; // Enter clicks it
-        void (DialogEvents::*click)() = nullptr;
-    };
-
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint();
+    void Resized(int clientWidth);
 
+    // Building the controls (DialogScaledLayout.cpp).
     void LayOut();
     ControlBox Scaled(const ControlBox& box) const;
     void CreateButtons();
     void ApplyClientSize(int width, int height);
-    void Paint();
-    void Resized(int clientWidth);
+
     Label* LabelOf(Control control);
     const Label* LabelOf(Control control) const;
-    Button* ButtonOf(Control control);
-    const Button* ButtonOf(Control control) const;
+    DialogButton* ButtonOf(Control control);
+    const DialogButton* ButtonOf(Control control) const;
     void InvalidateLabel(const Label& label);
     void FitLabel2();
-    void MoveFocusOffControl(HWND control);
-    void Activated();
-    void Click(Button& button);
 
     // ChildControlOwner: focus and keys of the windowed controls.
     void ControlFocused(HWND control) override;
     LRESULT OfferKey(HWND control, UINT message, WPARAM key, LPARAM flags) override;
-    bool DialogKey(HWND control, WPARAM key);
-    void MoveFocus(bool tabStopsOnly, bool forward);
-    void FollowFocusWithDefault(HWND focused);
+    void ShowError(const char* message) noexcept override;
 
     HWND owner_;
     DialogEvents& events_;
@@ -91,9 +80,8 @@ class DialogWindow : private ChildControlOwner {
     ControlBox bevel1_;
     Label label3_;
     int anchoredWidths_[3] = {0, 0, 0}; // Label1, PathLabel, Label3 as laid out
-    std::array<Button, 2> buttons_;
+    DialogButtons buttons_;
     ProgressBar bar_;
 
-    HWND activeControl_ = nullptr;
-    bool activatedOnce_ = false;
+    DialogFocus focus_;
 };

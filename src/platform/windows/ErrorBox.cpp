@@ -1,38 +1,9 @@
 #include "ErrorBox.h"
 
+#include "DisabledWindows.h"
 #include "ErrorText.h"
 
-#include <vector>
-
 namespace {
-
-BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM windows) {
-    if (IsWindowVisible(window) && IsWindowEnabled(window))
-        reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
-    return TRUE;
-}
-
-// Nothing of the program takes input while the box is up.
-class DisabledThreadWindows {
-  public:
-    DisabledThreadWindows() {
-        EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow,
-                          reinterpret_cast<LPARAM>(&windows_));
-        for (HWND window : windows_)
-            EnableWindow(window, FALSE);
-    }
-    ~DisabledThreadWindows() {
-        for (HWND window : windows_) {
-            if (IsWindow(window))
-                EnableWindow(window, TRUE);
-        }
-    }
-    DisabledThreadWindows(const DisabledThreadWindows&) = delete;
-    DisabledThreadWindows& operator=(const DisabledThreadWindows&) = delete;
-
-  private:
-    std::vector<HWND> windows_;
-};
 
 POINT Centre(const RECT& rect) {
     POINT centre = {rect.left + (rect.right - rect.left) / 2,
@@ -75,20 +46,27 @@ class OwnerOnActiveMonitor {
 
 } // namespace
 
-void ErrorBox::Show(const Text& message) const {
+void ErrorBox::Show(const char* message) const noexcept {
     HWND capture = GetCapture();
     if (capture != nullptr)
         SendMessageA(capture, WM_CANCELMODE, 0, 0);
 
-    const Text text = ErrorBoxText(message);
+    Text text;
+    try {
+        text = ErrorBoxText(message);
+    } catch (...) {
+        // No room for the full stop: the message goes as it is.
+    }
     char caption[256] = "";
     GetWindowTextA(owner_, caption, sizeof caption);
 
     HWND active = GetActiveWindow();
     {
         OwnerOnActiveMonitor placement(owner_, active);
-        DisabledThreadWindows disabled;
-        MessageBoxA(owner_, text.c_str(), caption, MB_OK | MB_ICONSTOP);
+        // Nothing of the program takes input while the box is up.
+        DisabledWindows disabled;
+        disabled.DisableThreadWindows(nullptr);
+        MessageBoxA(owner_, text.empty() ? message : text.c_str(), caption, MB_OK | MB_ICONSTOP);
     }
     SetActiveWindow(active);
 }

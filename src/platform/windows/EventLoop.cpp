@@ -6,7 +6,7 @@
 #include <exception>
 
 bool EventLoop::OfferedKeyTaken(const MSG& message) const {
-    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST)
+    if (message.message < FirstOfferedKeyMessage || message.message > LastOfferedKeyMessage)
         return false;
     HWND target = GetCapture();
     if (target == nullptr) {

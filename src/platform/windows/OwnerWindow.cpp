@@ -16,21 +16,6 @@ HICON ProgramIcon(HINSTANCE instance) {
 
 } // namespace
 
-Text ProgramBaseTitle(const Text& programPath) {
-    Text name = programPath.substr(UpdaterFolder(programPath).size());
-    const auto dot = name.rfind('.');
-    if (dot != Text::npos)
-        name.resize(dot);
-    for (Text::size_type i = 1; i < name.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(name[i]);
-        if (IsCp932LeadByte(byte))
-            ++i;
-        else if (byte >= 'A' && byte <= 'Z')
-            name[i] = static_cast<char>(byte - 'A' + 'a');
-    }
-    return name;
-}
-
 OwnerWindow::OwnerWindow() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     HICON icon = ProgramIcon(instance);
@@ -111,6 +96,14 @@ LRESULT OwnerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         // Close in the taskbar button's menu closes the program like the close box.
         PostQuitMessage(0);
+        return 0;
+    case WM_ENABLE:
+        // The program's other windows follow the owner: a box that disables
+        // its owner leaves none of them taking input behind it.
+        if (wParam != FALSE)
+            disabledWithIt_.EnableAgain();
+        else
+            disabledWithIt_.DisableThreadWindows(window_);
         return 0;
     case WM_ENDSESSION:
         if (wParam != FALSE && commands_ != nullptr)

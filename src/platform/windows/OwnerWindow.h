@@ -2,6 +2,7 @@
 // the taskbar button: it carries the application title and the icon.
 #pragma once
 
+#include "DisabledWindows.h"
 #include "Text.h"
 #include "Win32.h"
 
@@ -34,8 +35,5 @@ class OwnerWindow {
 
     HWND window_ = nullptr;
     OwnerCommands* commands_ = nullptr;
+    DisabledWindows disabledWithIt_;
 };
-
-// The program file's base name without its extension, lower-cased after its
-// first character ("Update"), as the owner window is first titled.
-Text ProgramBaseTitle(const Text& programPath);

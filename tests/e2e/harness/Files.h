@@ -18,6 +18,9 @@ bool fileExists(const std::string& path);
 // The machine a program file is built for (IMAGE_FILE_MACHINE_I386, _AMD64);
 // 0 when it is not a PE file.
 WORD peMachine(const std::string& path);
+// The file's size without opening it (an open handle can make another
+// program's replacement of it fail); -1 when there is no such file.
+long long fileSize(const std::string& path);
 bool folderExists(const std::string& path);
 void makeReadOnly(const std::string& path);
 // Deletes a file or a folder with everything in it, read-only ones included.

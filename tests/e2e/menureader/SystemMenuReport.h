@@ -42,4 +42,20 @@ inline void mappingName(char (&name)[64], DWORD processId) {
     wsprintfA(name, "e2e-system-menus-%lu", processId);
 }
 
+// The same DLL's CBT hook, which refuses to make windows of this class.
+constexpr const char* refuseProcName = "RefuseProgressBar";
+constexpr const char* refusedClass = "TProgressBar";
+
+// And its WH_CALLWNDPROC hook, which counts the keyboard messages offered to
+// the program's controls: WM_KEYDOWN + n comes as keyOfferBase + n, and is
+// counted at index n of keyOfferCount LONGs in memory named after the process.
+constexpr const char* countKeyOffersProcName = "CountKeyOffers";
+constexpr UINT keyOfferBase = WM_KEYDOWN + 0xBC00;
+constexpr UINT keyOfferCount = 16;
+constexpr DWORD keyOffersSize = keyOfferCount * sizeof(LONG);
+
+inline void keyOffersName(char (&name)[64], DWORD processId) {
+    wsprintfA(name, "e2e-key-offers-%lu", processId);
+}
+
 } // namespace menureader
