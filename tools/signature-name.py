@@ -117,7 +117,10 @@ def main():
     command = sys.argv[5:]
 
     def sign(data):
-        return subprocess.run(command, input=data, stdout=subprocess.PIPE, check=True).stdout
+        signer = subprocess.run(command, input=data, stdout=subprocess.PIPE)
+        if signer.returncode != 0 or not signer.stdout:
+            fail("%s could not sign the attributes" % command[0])
+        return signer.stdout
 
     data = bytearray(open(source, "rb").read())
     pe = struct.unpack_from("<I", data, 0x3C)[0]
