@@ -59,6 +59,10 @@ uint64_t AlignTo4(uint64_t offset) {
     return (offset + 3) & ~uint64_t{3};
 }
 
+uint64_t AlignTo8(uint64_t offset) {
+    return (offset + 7) & ~uint64_t{7};
+}
+
 // One node of a VERSIONINFO tree: wLength, wValueLength, wType, key, value, children.
 struct VersionNode {
     std::string key;
@@ -140,6 +144,8 @@ PeFile::PeFile(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {
     magic_ = in.U16(optional);
     if (magic_ != 0x10B && magic_ != 0x20B)
         Malformed("unknown optional header magic");
+    checkSumAt_ = optional + 64;
+    checkSum_ = in.U32(checkSumAt_);
     subsystem_ = in.U16(optional + 68);
     const uint64_t directoryCountAt = optional + (magic_ == 0x10B ? 92 : 108);
     const uint32_t directoryCount = in.U32(directoryCountAt);
@@ -173,7 +179,38 @@ PeFile::PeFile(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {
     directory(2, rva, size);
     if (rva != 0)
         ReadResources(rva, size);
+    directory(4, securityOffset_, securitySize_);
     directory(6, rva, debugDirectorySize_);
+}
+
+uint32_t PeFile::ComputedCheckSum() const {
+    uint64_t sum = 0;
+    for (uint64_t at = 0; at < bytes_.size(); at += 2) {
+        if (at == checkSumAt_ || at == checkSumAt_ + 2)
+            continue;
+        sum += bytes_[at] | (at + 1 < bytes_.size() ? bytes_[at + 1] << 8 : 0);
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    }
+    sum = (sum & 0xFFFF) + (sum >> 16);
+    return static_cast<uint32_t>(sum + bytes_.size());
+}
+
+std::vector<Certificate> PeFile::Certificates() const {
+    const Reader in(bytes_);
+    in.Need(securityOffset_, securitySize_, "the certificate table");
+    std::vector<Certificate> certificates;
+    const uint64_t end = uint64_t{securityOffset_} + securitySize_;
+    for (uint64_t at = securityOffset_; at < end; at = AlignTo8(at + in.U32(at))) {
+        const uint32_t length = in.U32(at);
+        if (length < 8 || at + length > end)
+            Malformed("certificate entry length");
+        Certificate certificate;
+        certificate.revision = in.U16(at + 4);
+        certificate.type = in.U16(at + 6);
+        certificate.data.assign(bytes_.begin() + at + 8, bytes_.begin() + at + length);
+        certificates.push_back(certificate);
+    }
+    return certificates;
 }
 
 uint32_t PeFile::Offset(uint32_t rva, uint32_t length) const {

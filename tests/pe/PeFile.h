@@ -18,6 +18,14 @@ struct Section {
     uint32_t rawOffset = 0;
 };
 
+// One entry of the certificate table (WIN_CERTIFICATE): an Authenticode
+// signature is revision 0x0200, type 2 (PKCS#7 SignedData).
+struct Certificate {
+    uint16_t revision = 0;
+    uint16_t type = 0;
+    std::vector<uint8_t> data; // bCertificate, with any padding that the length counts
+};
+
 // One resource: its type and name are numbers, or strings (UTF-8) when named.
 struct Resource {
     std::string type;
@@ -45,6 +53,14 @@ class PeFile {
     uint32_t SymbolTableOffset() const { return symbolTableOffset_; }
     uint32_t DebugDirectorySize() const { return debugDirectorySize_; }
     uint32_t ResourceTimeDateStamp() const { return resourceTimeDateStamp_; }
+    uint32_t CheckSum() const { return checkSum_; }
+    // What the loader would compute for these bytes (IMAGE_OPTIONAL_HEADER.CheckSum).
+    uint32_t ComputedCheckSum() const;
+    // The security directory holds file offsets, not addresses.
+    uint32_t SecurityOffset() const { return securityOffset_; }
+    uint32_t SecuritySize() const { return securitySize_; }
+    size_t FileSize() const { return bytes_.size(); }
+    std::vector<Certificate> Certificates() const;
     const std::vector<Section>& Sections() const { return sections_; }
     const std::vector<std::string>& ImportedDlls() const { return imports_; }
     const std::vector<Resource>& Resources() const { return resources_; }
@@ -66,6 +82,10 @@ class PeFile {
     uint32_t symbolTableOffset_ = 0;
     uint32_t debugDirectorySize_ = 0;
     uint32_t resourceTimeDateStamp_ = 0;
+    uint32_t checkSum_ = 0;
+    uint64_t checkSumAt_ = 0;
+    uint32_t securityOffset_ = 0;
+    uint32_t securitySize_ = 0;
     std::vector<Section> sections_;
     std::vector<std::string> imports_;
     std::vector<Resource> resources_;

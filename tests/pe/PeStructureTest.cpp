@@ -1,5 +1,6 @@
 // What the shipped Update.exe asks of the machine it runs on, read from the
-// files themselves: no loader surprises, no manifest, the Japanese version names.
+// files themselves: no loader surprises, no manifest, the Japanese version names,
+// and when signed, a signature where Windows looks for it.
 #include "ProgramFiles.h"
 
 #include <algorithm>
@@ -10,7 +11,9 @@
 
 namespace {
 
-class BothBuilds : public testing::TestWithParam<BuiltProgram> {};
+class EachBuild : public testing::TestWithParam<BuiltProgram> {};
+class ShippedBuild : public testing::TestWithParam<BuiltProgram> {};
+class SignedBuild : public testing::TestWithParam<BuiltProgram> {};
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -26,7 +29,7 @@ const pe::Resource* FindResource(const pe::PeFile& file, const std::string& type
     return nullptr;
 }
 
-TEST_P(BothBuilds, IsAGuiProgramForItsMachine) {
+TEST_P(EachBuild, IsAGuiProgramForItsMachine) {
     const BuiltProgram& program = GetParam();
     const pe::PeFile file = LoadBuilt(program);
     EXPECT_EQ(file.Machine(), program.machine) << program.label;
@@ -36,7 +39,7 @@ TEST_P(BothBuilds, IsAGuiProgramForItsMachine) {
 
 // KnownDLLs or DLLs Windows always takes from the system folder: nothing that a
 // file left beside Update.exe in a download folder could stand in for.
-TEST_P(BothBuilds, ImportsOnlySystemDlls) {
+TEST_P(EachBuild, ImportsOnlySystemDlls) {
     const BuiltProgram& program = GetParam();
     const pe::PeFile file = LoadBuilt(program);
     const std::set<std::string> allowed{"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
@@ -48,7 +51,7 @@ TEST_P(BothBuilds, ImportsOnlySystemDlls) {
 
 // No manifest, so that Windows' installer detection starts the program elevated;
 // the icon is found by its name.
-TEST_P(BothBuilds, CarriesTheIconAndNoManifest) {
+TEST_P(EachBuild, CarriesTheIconAndNoManifest) {
     const BuiltProgram& program = GetParam();
     const pe::PeFile file = LoadBuilt(program);
     EXPECT_EQ(FindResource(file, "24", ""), nullptr) << program.label << " carries a manifest";
@@ -56,7 +59,7 @@ TEST_P(BothBuilds, CarriesTheIconAndNoManifest) {
         << program.label << " has no icon group named MAINICON";
 }
 
-TEST_P(BothBuilds, VersionNamesTheProductInJapanese) {
+TEST_P(EachBuild, VersionNamesTheProductInJapanese) {
     const BuiltProgram& program = GetParam();
     const pe::PeFile file = LoadBuilt(program);
     const pe::Resource* version = FindResource(file, "16", "1");
@@ -74,15 +77,19 @@ TEST_P(BothBuilds, VersionNamesTheProductInJapanese) {
     EXPECT_EQ(info.translations, std::vector<uint32_t>{0x03A4'0411u}) << "not 0x0411, 932";
 }
 
-INSTANTIATE_TEST_SUITE_P(Update, BothBuilds, testing::Values(ReleaseBuild, TestedBuild),
-                         [](const testing::TestParamInfo<BuiltProgram>& info) {
-                             return std::string(info.param.preset == ReleaseBuild.preset ? "Release"
-                                                                                         : "X64");
-                         });
+// Signing rewrites the file after the linker: the checksum must follow.
+TEST_P(EachBuild, CarriesItsOwnCheckSum) {
+    const pe::PeFile file = LoadBuilt(GetParam());
+    EXPECT_EQ(file.CheckSum(), file.ComputedCheckSum()) << GetParam().label;
+}
+
+INSTANTIATE_TEST_SUITE_P(Update, EachBuild, testing::Values(ReleaseBuild, TestedBuild),
+                         ProgramName);
+INSTANTIATE_TEST_SUITE_P(Signed, EachBuild, testing::ValuesIn(SignedRelease()), ProgramName);
 
 // The file users get: no debugging data, and nothing that changes from one build to the next.
-TEST(ReleaseBuild, IsStrippedAndCarriesNoTimeStamps) {
-    const pe::PeFile file = LoadBuilt(ReleaseBuild);
+TEST_P(ShippedBuild, IsStrippedAndCarriesNoTimeStamps) {
+    const pe::PeFile file = LoadBuilt(GetParam());
     for (const pe::Section& section : file.Sections()) {
         EXPECT_NE(section.name.rfind(".debug", 0), 0u) << "debugging section " << section.name;
         EXPECT_NE(section.name.rfind('/', 0), 0u)
@@ -94,6 +101,53 @@ TEST(ReleaseBuild, IsStrippedAndCarriesNoTimeStamps) {
     EXPECT_EQ(file.TimeDateStamp(), 0u) << "the linker wrote a time stamp";
     EXPECT_EQ(file.ResourceTimeDateStamp(), 0u) << "the resource compiler wrote a time stamp";
 }
+
+INSTANTIATE_TEST_SUITE_P(Update, ShippedBuild, testing::Values(ReleaseBuild), ProgramName);
+INSTANTIATE_TEST_SUITE_P(Signed, ShippedBuild, testing::ValuesIn(SignedRelease()), ProgramName);
+
+bool Holds(const std::vector<uint8_t>& data, const std::vector<uint8_t>& part) {
+    return std::search(data.begin(), data.end(), part.begin(), part.end()) != data.end();
+}
+
+// One PKCS#7 SignedData in the certificate table, which Authenticode's hash
+// leaves out and so must come last.
+TEST_P(SignedBuild, SignatureSitsInTheSecurityDirectory) {
+    const pe::PeFile file = LoadBuilt(GetParam());
+    ASSERT_NE(file.SecuritySize(), 0u) << "no certificate table";
+    EXPECT_EQ(file.SecurityOffset() % 8, 0u);
+    EXPECT_EQ(uint64_t{file.SecurityOffset()} + file.SecuritySize(), file.FileSize())
+        << "the certificate table is not at the end of the file";
+    const std::vector<pe::Certificate> certificates = file.Certificates();
+    ASSERT_EQ(certificates.size(), 1u);
+    EXPECT_EQ(certificates[0].revision, 0x0200) << "not WIN_CERT_REVISION_2_0";
+    EXPECT_EQ(certificates[0].type, 0x0002) << "not WIN_CERT_TYPE_PKCS_SIGNED_DATA";
+    ASSERT_FALSE(certificates[0].data.empty());
+    EXPECT_EQ(certificates[0].data[0], 0x30) << "not a DER SEQUENCE";
+    const std::vector<uint8_t> signedData{0x06, 0x09, 0x2A, 0x86, 0x48, 0x86,
+                                          0xF7, 0x0D, 0x01, 0x07, 0x02};
+    EXPECT_TRUE(Holds(certificates[0].data, signedData)) << "no pkcs7-signedData";
+}
+
+// The consent prompt shows the signature's program name. Only its Unicode form
+// (BMPString, UTF-16 big-endian) can carry Japanese; ASCII (IA5String) cannot.
+TEST_P(SignedBuild, SignatureNamesTheProductInUnicode) {
+    const pe::PeFile file = LoadBuilt(GetParam());
+    const std::vector<pe::Certificate> certificates = file.Certificates();
+    ASSERT_EQ(certificates.size(), 1u);
+    const std::u16string name = u"ザルミナアップデート";
+    const auto bytes = static_cast<uint8_t>(2 * name.size());
+    // programName [0] EXPLICIT SpcString { unicode [0] IMPLICIT BMPString }
+    std::vector<uint8_t> programName{0xA0, static_cast<uint8_t>(bytes + 2), 0x80, bytes};
+    for (const char16_t unit : name) {
+        programName.push_back(static_cast<uint8_t>(unit >> 8));
+        programName.push_back(static_cast<uint8_t>(unit & 0xFF));
+    }
+    EXPECT_TRUE(Holds(certificates[0].data, programName))
+        << "the signature does not name the program ザルミナアップデート in UTF-16";
+}
+
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(SignedBuild);
+INSTANTIATE_TEST_SUITE_P(Signed, SignedBuild, testing::ValuesIn(SignedRelease()), ProgramName);
 
 // The reader itself: a file cut short in its headers or its resources is
 // refused with an error, never read past its end.
