@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace e2e {
 
@@ -120,6 +121,46 @@ HeldOpen::HeldOpen(const std::string& path)
                           FILE_ATTRIBUTE_NORMAL, nullptr)) {
     if (handle_ == INVALID_HANDLE_VALUE) {
         throw failure("cannot hold open", path);
+    }
+}
+
+ScannerStandIn::ScannerStandIn(std::vector<std::string> paths, DWORD holdMs)
+    : paths_(std::move(paths)), holdMs_(holdMs), held_(paths_.size()) {
+    thread_ = std::thread([this] { scan(); });
+}
+
+std::vector<bool> ScannerStandIn::stop() {
+    stopping_ = true;
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    return held_;
+}
+
+void ScannerStandIn::scan() {
+    std::vector<HANDLE> handles(paths_.size(), INVALID_HANDLE_VALUE);
+    std::vector<ULONGLONG> openedAt(paths_.size());
+    while (!stopping_) {
+        for (size_t i = 0; i < paths_.size(); ++i) {
+            if (!held_[i]) {
+                handles[i] =
+                    CreateFileA(paths_[i].c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                held_[i] = handles[i] != INVALID_HANDLE_VALUE;
+                openedAt[i] = GetTickCount64();
+            } else if (handles[i] != INVALID_HANDLE_VALUE && holdMs_ != INFINITE &&
+                       GetTickCount64() - openedAt[i] >= holdMs_) {
+                CloseHandle(handles[i]);
+                handles[i] = INVALID_HANDLE_VALUE;
+            }
+        }
+        // No pause: the moment between the writer's close and its next step is short.
+        SwitchToThread();
+    }
+    for (HANDLE handle : handles) {
+        if (handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle);
+        }
     }
 }
 

@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace e2e {
 
@@ -30,6 +33,28 @@ class HeldOpen {
 
   private:
     HANDLE handle_;
+};
+
+// Opens each of `paths` as a virus scanner opens a new file: the moment its
+// writer has closed it, for reading, sharing reading and writing but not
+// deletion; holds each for `holdMs` (INFINITE: until stopped).
+class ScannerStandIn {
+  public:
+    ScannerStandIn(std::vector<std::string> paths, DWORD holdMs);
+    ~ScannerStandIn() { stop(); }
+    ScannerStandIn(const ScannerStandIn&) = delete;
+    ScannerStandIn& operator=(const ScannerStandIn&) = delete;
+    // Lets go of every file; says which of `paths` it has held.
+    std::vector<bool> stop();
+
+  private:
+    void scan();
+
+    std::vector<std::string> paths_;
+    DWORD holdMs_;
+    std::vector<bool> held_;
+    std::atomic<bool> stopping_{false};
+    std::thread thread_;
 };
 
 } // namespace e2e
