@@ -101,16 +101,6 @@ class Closing : public DrivenUpdaterTest {
     }
 };
 
-bool copyUnderWay(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\upd*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    FindClose(search);
-    return true;
-}
-
 } // namespace
 
 TEST_F(Closing, Button2InReady) {
@@ -178,9 +168,10 @@ TEST_F(Closing, DuringTheLastFileIsTakenAfterTheRun) {
     // pump is left before the run ends.
     const auto position = positionReaching(e2e::childById(dialog, progressBarId), 4);
     ASSERT_EQ(position, std::optional<int>(4)) << "the last pump of the run went unseen";
-    ASSERT_TRUE(waitUntil([&] { return copyUnderWay(install); }, runTimeoutMs));
+    const auto copyUnderWay = [&] { return e2e::fileExists(temporaryCopy(dataFiles.back())); };
+    ASSERT_TRUE(waitUntil(copyUnderWay, runTimeoutMs));
     e2e::pressKey(VK_F4, e2e::Alt);
-    EXPECT_TRUE(copyUnderWay(install)) << "the last copy ended before the close came";
+    EXPECT_TRUE(copyUnderWay()) << "the last copy ended before the close came";
     expectEnds(runTimeoutMs);
     expectAllUpdated();
 }

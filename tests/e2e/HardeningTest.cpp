@@ -35,10 +35,6 @@ class FailedUpdate : public DrivenUpdaterTest {
             EXPECT_TRUE(known) << "left behind: " << entry.first;
         }
     }
-    // Where the program puts its new copy of a target until it replaces it.
-    std::string temporaryCopy(const DataFile& file) const {
-        return install + "\\" + file.target + ".upd.tmp";
-    }
     std::vector<std::string> temporaryCopies() const {
         std::vector<std::string> paths;
         for (const DataFile& file : dataFiles) {
@@ -149,7 +145,7 @@ TEST_F(FailedUpdate, EachNewFileReachesTheDiskBeforeItReplacesTheOldOne) {
         return i;
     };
     for (const DataFile& file : dataFiles) {
-        const std::string name = std::string("/") + file.target + ".upd.tmp";
+        const std::string name = "/" + temporaryCopy(file).substr(install.size() + 1);
         const size_t flushed =
             std::min(firstCall("fsync(", name + ">"), firstCall("fdatasync(", name + ">"));
         const size_t renamed = firstCall("rename", name + "\",");

@@ -176,6 +176,10 @@ class UpdaterTest : public ::testing::Test {
         }
     }
     void registerInstall() { e2e::setAppPath(REG_SZ, install + '\0'); }
+    // Where the program writes its new copy of a target before putting it in place.
+    std::string temporaryCopy(const DataFile& file) const {
+        return install + "\\" + file.target + ".upd.tmp";
+    }
 
     // A copy of Update.exe, with Data\ holding every source but `leftOut`.
     void makeDelivery(size_t size = 64, const char* leftOut = nullptr) {
