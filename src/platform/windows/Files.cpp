@@ -36,7 +36,8 @@ Text TemporaryPathFor(const Text& target) {
     return target + ".upd.tmp";
 }
 
-// A copy of a read-only source is read-only too, and would not go otherwise.
+// Removes a copy of ours. One made from a read-only source is read-only too,
+// and would not go otherwise; a folder of that name is none of ours.
 void RemoveOwnFile(const Text& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
