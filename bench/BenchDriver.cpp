@@ -9,9 +9,10 @@
 //   bench_driver run UPDATE_EXE SIZE_MB
 //       実　行 to 閉じる with the Data files beside UPDATE_EXE, and the peak
 //       working set when finished:  "run_update SIZE_MB MS KIB"
-//   bench_driver plain PLAIN_EXE DATA_DIR APP_DIR SIZE_MB
+//   bench_driver plain PLAIN_EXE DATA_DIR APP_DIR SIZE_MB [durable]
 //       the same five copies by bench_plain_copy, timed the same way:
-//       "run_plain SIZE_MB MS"
+//       "run_plain SIZE_MB MS"; with durable, each flushed and renamed into
+//       place: "run_durable SIZE_MB MS"
 //
 // Times in milliseconds, memory in KiB. The targets must not exist beforehand.
 #include <windows.h>
@@ -180,9 +181,11 @@ int UpdateRun(const std::string& update, int sizeMb) {
 }
 
 int PlainRun(const std::string& plain, const std::string& dataDir, const std::string& appDir,
-             int sizeMb) {
-    PROCESS_INFORMATION process = Start(plain, "\"" + dataDir + "\" \"" + appDir + "\"");
-    std::printf("run_plain %d %.2f\n", sizeMb, TimedRun(process, "BenchPlainCopy"));
+             int sizeMb, bool durable) {
+    PROCESS_INFORMATION process =
+        Start(plain, "\"" + dataDir + "\" \"" + appDir + "\"" + (durable ? " durable" : ""));
+    std::printf("%s %d %.2f\n", durable ? "run_durable" : "run_plain", sizeMb,
+                TimedRun(process, "BenchPlainCopy"));
     End(process);
     return 0;
 }
@@ -199,9 +202,9 @@ int main(int argc, char** argv) {
         return StartUp(argv[2], argv[3], std::atoi(argv[4]));
     if (mode == "run" && argc == 4)
         return UpdateRun(argv[2], std::atoi(argv[3]));
-    if (mode == "plain" && argc == 6)
-        return PlainRun(argv[2], argv[3], argv[4], std::atoi(argv[5]));
+    if (mode == "plain" && (argc == 6 || (argc == 7 && std::strcmp(argv[6], "durable") == 0)))
+        return PlainRun(argv[2], argv[3], argv[4], std::atoi(argv[5]), argc == 7);
     std::fprintf(stderr, "usage: bench_driver install APP_DIR | start UPDATE MINIMAL RUNS |"
-                         " run UPDATE SIZE_MB | plain PLAIN DATA_DIR APP_DIR SIZE_MB\n");
+                         " run UPDATE SIZE_MB | plain PLAIN DATA_DIR APP_DIR SIZE_MB [durable]\n");
     return 2;
 }

@@ -166,7 +166,7 @@ TEST_F(Closing, DuringTheLastFileIsTakenAfterTheRun) {
     startRun(dialog);
     ASSERT_NO_FATAL_FAILURE(waitForTheLastCopy());
     e2e::pressKey(VK_F4, e2e::Alt);
-    EXPECT_TRUE(copyUnderWay(install)) << "the last copy ended before the close came";
+    EXPECT_TRUE(copyUnderWay()) << "the last copy ended before the close came";
     expectEnds(runTimeoutMs);
     expectAllUpdated();
 }

@@ -174,7 +174,7 @@ TEST_F(Keys, EnterEscapeAndSpaceDoNothingWhileRunning) {
     // Again during the last file, which no file's pump follows; and a click.
     ASSERT_NO_FATAL_FAILURE(waitForTheLastCopy());
     e2e::InputBatch().key(VK_RETURN).click(onButton1).send();
-    EXPECT_TRUE(copyUnderWay(install)) << "the last copy ended before the input came";
+    EXPECT_TRUE(copyUnderWay()) << "the last copy ended before the input came";
     waitForRunEnd(dialog);
     // Taken after the run instead, Enter or the click would have closed the program.
     EXPECT_TRUE(keepsRunning(1000)) << "input given during the run ended the program";

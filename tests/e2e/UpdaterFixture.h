@@ -212,6 +212,10 @@ class UpdaterTest : public ::testing::Test {
         }
     }
     void registerInstall() { e2e::setAppPath(REG_SZ, install + '\0'); }
+    // Where the program writes its new copy of a target before putting it in place.
+    std::string temporaryCopy(const DataFile& file) const {
+        return install + "\\" + file.target + ".upd.tmp";
+    }
 
     // A copy of Update.exe, with Data\ holding every source but `leftOut`.
     void makeDelivery(size_t size = 64, const char* leftOut = nullptr) {
@@ -332,31 +336,12 @@ class DrivenUpdaterTest : public UpdaterTest {
             << "the run did not end";
     }
 
-    // A copy into `folder` is under way: its temporary file sits beside the targets.
-    static bool copyUnderWay(const std::string& folder) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folder + "\\upd*.tmp").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) {
-            return false;
-        }
-        FindClose(search);
-        return true;
-    }
+    // The last file's copy is under way: its temporary file sits beside the targets.
+    bool copyUnderWay() const { return e2e::fileExists(temporaryCopy(dataFiles.back())); }
     // Waits until the run copies its last file, past the last pump before
-    // it: once the first four targets have their new sizes, a temporary copy
-    // can only be END.DXR's.
+    // it: END.DXR's own temporary copy is there.
     void waitForTheLastCopy() {
-        const auto firstFourInPlace = [&] {
-            for (size_t i = 0; i < 4; ++i) {
-                const long long size = e2e::fileSize(install + "\\" + dataFiles[i].target);
-                if (size != static_cast<long long>(sourceSizes[i])) {
-                    return false;
-                }
-            }
-            return true;
-        };
-        ASSERT_TRUE(
-            waitUntil([&] { return firstFourInPlace() && copyUnderWay(install); }, runTimeoutMs))
+        ASSERT_TRUE(waitUntil([&] { return copyUnderWay(); }, runTimeoutMs))
             << "no copy of END.DXR was seen under way";
     }
 

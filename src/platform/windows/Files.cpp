@@ -1,6 +1,5 @@
 #include "Files.h"
 
-#include "UpdaterFolder.h"
 #include "Win32.h"
 
 bool WindowsFilePresent(const Text& path) {
@@ -29,13 +28,31 @@ Text WindowsOwnProgramPath() {
 
 namespace {
 
+// The new copy of one target sits beside it under a name that marks it as this
+// program's, for that target alone: a copy left behind by a run that was
+// killed, or whose copy stayed held, is recognised by the next run and
+// removed, and no other file is ever touched.
+Text TemporaryPathFor(const Text& target) {
+    return target + ".upd.tmp";
+}
+
+// Removes a copy of ours. One made from a read-only source is read-only too,
+// and would not go otherwise; a folder of that name is none of ours.
+void RemoveOwnFile(const Text& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
+
 // Removes the temporary copy unless it has been put in place.
 class TemporaryFile {
   public:
     explicit TemporaryFile(const Text& path) : path_(path) {}
     ~TemporaryFile() {
         if (!path_.empty())
-            DeleteFileA(path_.c_str());
+            RemoveOwnFile(path_);
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -62,24 +79,91 @@ bool Replaceable(const Text& target) {
     return true;
 }
 
+// Writes the copy's data to the disk. A rename is journaled without waiting
+// for the renamed file's data, so after a power cut the installed name could
+// otherwise stand for a file whose bytes never reached the disk.
+DWORD FlushToDisk(const Text& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return GetLastError();
+    // Only a handle that may write can flush; the copy of a read-only source
+    // keeps its read-only attribute, as a plain copy would.
+    const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly && !SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
+        return GetLastError();
+    DWORD error = ERROR_SUCCESS;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+    } else {
+        if (!FlushFileBuffers(file))
+            error = GetLastError();
+        CloseHandle(file);
+    }
+    if (readOnly)
+        SetFileAttributesA(path.c_str(), attributes);
+    return error;
+}
+
+DWORD Rename(const Text& from, const Text& to) {
+    if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return GetLastError();
+    return ERROR_SUCCESS;
+}
+
+// Virus scanners and indexers open a new file as soon as it is closed, often
+// without FILE_SHARE_DELETE; until they let go, the copy can be neither
+// flushed, renamed nor deleted. A plain copy over the target never met them,
+// so the replace waits for them: a little while, the same while for all of
+// one file's steps.
+class WaitForHolder {
+  public:
+    // After a step failed with `error`: whether to try it again, having paused.
+    bool Again(DWORD error) {
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED &&
+            error != ERROR_LOCK_VIOLATION)
+            return false;
+        const ULONGLONG now = GetTickCount64();
+        if (deadline_ == 0)
+            deadline_ = now + PatienceMs;
+        if (now >= deadline_)
+            return false;
+        Sleep(PauseMs);
+        return true;
+    }
+
+  private:
+    static constexpr ULONGLONG PatienceMs = 2000;
+    static constexpr DWORD PauseMs = 50;
+    ULONGLONG deadline_ = 0;
+};
+
 } // namespace
 
-// The new file is copied beside the target first and then renamed over it in
-// one step, so that a copy that fails part-way (a full disk, a read error, the
-// program killed) leaves the installed file as it was, never cut short.
+// The new file is copied beside the target first, flushed to the disk, and
+// then renamed over it in one step, so that neither a copy that fails part-way
+// (a full disk, a read error, the program killed) nor a power cut leaves the
+// installed file cut short: it has its old bytes or its new ones.
 bool WindowsCopyFile(const Text& source, const Text& target) {
-    const Text folder = UpdaterFolder(target);
-    if (folder.empty() || !Replaceable(target))
-        return false;
-    char temporaryPath[MAX_PATH];
-    if (GetTempFileNameA(folder.c_str(), "upd", 0, temporaryPath) == 0)
+    const Text temporaryPath = TemporaryPathFor(target);
+    RemoveOwnFile(temporaryPath);
+    if (!Replaceable(target))
         return false;
     TemporaryFile temporary(temporaryPath);
     if (!CopyFileA(source.c_str(), temporary.Path().c_str(), FALSE))
         return false;
-    if (!MoveFileExA(temporary.Path().c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return false;
+    WaitForHolder holder;
+    DWORD error;
+    while ((error = FlushToDisk(temporary.Path())) != ERROR_SUCCESS) {
+        if (!holder.Again(error))
+            return false;
+    }
+    while ((error = Rename(temporary.Path(), target)) != ERROR_SUCCESS) {
+        if (!holder.Again(error))
+            return false;
+    }
     temporary.Release();
     return true;
 }

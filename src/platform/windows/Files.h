@@ -8,4 +8,6 @@
 bool WindowsFilePresent(const Text& path);
 // The running program's full path; empty when it does not fit 260 characters.
 Text WindowsOwnProgramPath();
+// Puts a copy of `source` in place of `target`, by way of a new copy beside it
+// that reaches the disk first; false when `target` was left as it was.
 bool WindowsCopyFile(const Text& source, const Text& target);

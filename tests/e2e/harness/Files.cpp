@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <stdexcept>
+#include <utility>
 
 namespace e2e {
 
@@ -100,15 +101,6 @@ bool fileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-long long fileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        return -1;
-    }
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
 bool folderExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -153,6 +145,46 @@ HeldOpen::HeldOpen(const std::string& path)
                           FILE_ATTRIBUTE_NORMAL, nullptr)) {
     if (handle_ == INVALID_HANDLE_VALUE) {
         throw failure("cannot hold open", path);
+    }
+}
+
+ScannerStandIn::ScannerStandIn(std::vector<std::string> paths, DWORD holdMs)
+    : paths_(std::move(paths)), holdMs_(holdMs), held_(paths_.size()) {
+    thread_ = std::thread([this] { scan(); });
+}
+
+std::vector<bool> ScannerStandIn::stop() {
+    stopping_ = true;
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    return held_;
+}
+
+void ScannerStandIn::scan() {
+    std::vector<HANDLE> handles(paths_.size(), INVALID_HANDLE_VALUE);
+    std::vector<ULONGLONG> openedAt(paths_.size());
+    while (!stopping_) {
+        for (size_t i = 0; i < paths_.size(); ++i) {
+            if (!held_[i]) {
+                handles[i] =
+                    CreateFileA(paths_[i].c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                held_[i] = handles[i] != INVALID_HANDLE_VALUE;
+                openedAt[i] = GetTickCount64();
+            } else if (handles[i] != INVALID_HANDLE_VALUE && holdMs_ != INFINITE &&
+                       GetTickCount64() - openedAt[i] >= holdMs_) {
+                CloseHandle(handles[i]);
+                handles[i] = INVALID_HANDLE_VALUE;
+            }
+        }
+        // No pause: the moment between the writer's close and its next step is short.
+        SwitchToThread();
+    }
+    for (HANDLE handle : handles) {
+        if (handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle);
+        }
     }
 }
 

@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace e2e {
 
@@ -18,9 +21,6 @@ bool fileExists(const std::string& path);
 // The machine a program file is built for (IMAGE_FILE_MACHINE_I386, _AMD64);
 // 0 when it is not a PE file.
 WORD peMachine(const std::string& path);
-// The file's size without opening it (an open handle can make another
-// program's replacement of it fail); -1 when there is no such file.
-long long fileSize(const std::string& path);
 bool folderExists(const std::string& path);
 void makeReadOnly(const std::string& path);
 // Deletes a file or a folder with everything in it, read-only ones included.
@@ -36,6 +36,28 @@ class HeldOpen {
 
   private:
     HANDLE handle_;
+};
+
+// Opens each of `paths` as a virus scanner opens a new file: the moment its
+// writer has closed it, for reading, sharing reading and writing but not
+// deletion; holds each for `holdMs` (INFINITE: until stopped).
+class ScannerStandIn {
+  public:
+    ScannerStandIn(std::vector<std::string> paths, DWORD holdMs);
+    ~ScannerStandIn() { stop(); }
+    ScannerStandIn(const ScannerStandIn&) = delete;
+    ScannerStandIn& operator=(const ScannerStandIn&) = delete;
+    // Lets go of every file; says which of `paths` it has held.
+    std::vector<bool> stop();
+
+  private:
+    void scan();
+
+    std::vector<std::string> paths_;
+    DWORD holdMs_;
+    std::vector<bool> held_;
+    std::atomic<bool> stopping_{false};
+    std::thread thread_;
 };
 
 } // namespace e2e
