@@ -73,7 +73,7 @@ std::map<HWND, SeenInside> readInside(HWND window) {
         }
         for (int w = 0; report->filled != 0 && w < report->windowCount; ++w) {
             const menureader::WindowMenu& menu = report->windows[w];
-            SeenInside& seen = windows[menu.window];
+            SeenInside& seen = windows[menureader::fromWire<HWND>(menu.window)];
             std::vector<UINT>& commands = seen.commands;
             for (int i = 0; i < menu.itemCount; ++i) {
                 if ((menu.items[i].type & MFT_SEPARATOR) == 0) {
@@ -83,9 +83,9 @@ std::map<HWND, SeenInside> readInside(HWND window) {
             if (!commands.empty() && commands.back() == wineAboutCommand) {
                 commands.pop_back();
             }
-            seen.bigIcon = menu.bigIcon;
-            seen.classIcon = menu.classIcon;
-            seen.classSmallIcon = menu.classSmallIcon;
+            seen.bigIcon = menureader::fromWire<HICON>(menu.bigIcon);
+            seen.classIcon = menureader::fromWire<HICON>(menu.classIcon);
+            seen.classSmallIcon = menureader::fromWire<HICON>(menu.classSmallIcon);
             std::copy(std::begin(menu.bigIconPixels), std::end(menu.bigIconPixels),
                       seen.bigIconPicture.pixels().begin());
         }

@@ -5,6 +5,7 @@
 
 #include "Programs.h"
 #include "harness/Harness.h"
+#include "menureader/SystemMenuReport.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -143,38 +144,54 @@ inline bool labelShows(HWND dialog, const RECT& box, const std::string& text, UI
 }
 
 // One of the hook DLL's procedures set in the thread of `window`, for as
-// long as this lives.
+// long as this lives. The system's rundll32 of the DLL's width sets it: a DLL
+// loads only into programs of its own width, and the DLL is the program's.
 class HookInProgram {
   public:
-    HookInProgram(HWND window, int type, const char* procName)
-        : dll_(LoadLibraryA(menuReaderDll().c_str())) {
-        EXPECT_NE(dll_, nullptr) << menuReaderDll();
-        if (dll_ == nullptr) {
-            return;
-        }
-        auto proc =
-            reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll_, procName)));
-        EXPECT_NE(proc, nullptr) << procName;
-        if (proc != nullptr) {
-            hook_ = SetWindowsHookExA(type, proc, dll_, GetWindowThreadProcessId(window, nullptr));
-            EXPECT_NE(hook_, nullptr) << "error " << GetLastError();
-        }
+    HookInProgram(HWND window, int type, const char* procName) {
+        static int count = 0;
+        const std::string name =
+            "e2e-hook-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+        set_ = CreateEventA(nullptr, TRUE, FALSE, (name + "-set").c_str());
+        release_ = CreateEventA(nullptr, TRUE, FALSE, (name + "-release").c_str());
+        const std::string arguments = '"' + menuReaderDll() + "\"," + menureader::hookSetterName +
+                                      " " + std::to_string(type) + " " + procName + " " +
+                                      std::to_string(GetWindowThreadProcessId(window, nullptr)) +
+                                      " " + name;
+        setter_.emplace(
+            e2e::Process::start(rundll32For(menuReaderDll()), e2e::withArguments(arguments)));
+        const HANDLE waits[] = {set_, setter_->handle()};
+        hooked_ = WaitForMultipleObjects(2, waits, FALSE, windowTimeoutMs) == WAIT_OBJECT_0;
+        EXPECT_TRUE(hooked_) << procName << " was not set from " << menuReaderDll();
     }
     ~HookInProgram() {
-        if (hook_ != nullptr) {
-            UnhookWindowsHookEx(hook_);
+        SetEvent(release_);
+        if (setter_) {
+            setter_->waitForExit(windowTimeoutMs);
         }
-        if (dll_ != nullptr) {
-            FreeLibrary(dll_);
-        }
+        CloseHandle(set_);
+        CloseHandle(release_);
     }
     HookInProgram(const HookInProgram&) = delete;
     HookInProgram& operator=(const HookInProgram&) = delete;
-    bool set() const { return hook_ != nullptr; }
+    bool set() const { return hooked_; }
 
   private:
-    HMODULE dll_;
-    HHOOK hook_ = nullptr;
+    // The system's rundll32 of the DLL's width.
+    static std::string rundll32For(const std::string& dll) {
+        char folder[MAX_PATH] = "";
+        if (e2e::peMachine(dll) == IMAGE_FILE_MACHINE_I386) {
+            GetSystemWow64DirectoryA(folder, MAX_PATH);
+        } else {
+            GetSystemDirectoryA(folder, MAX_PATH);
+        }
+        return std::string(folder) + "\\rundll32.exe";
+    }
+
+    HANDLE set_ = nullptr;
+    HANDLE release_ = nullptr;
+    std::optional<e2e::Process> setter_;
+    bool hooked_ = false;
 };
 
 // A case folder with an install folder and a delivery folder; Japanese names

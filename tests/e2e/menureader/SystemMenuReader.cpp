@@ -18,7 +18,7 @@ BOOL CALLBACK addWindow(HWND window, LPARAM param) {
         return TRUE;
     }
     menureader::WindowMenu& entry = report->windows[report->windowCount++];
-    entry.window = window;
+    entry.window = menureader::toWire(window);
     entry.itemCount = 0;
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count && i < menureader::maxItems; ++i) {
@@ -29,10 +29,11 @@ BOOL CALLBACK addWindow(HWND window, LPARAM param) {
             entry.items[entry.itemCount++] = {info.wID, info.fType, info.fState};
         }
     }
-    entry.bigIcon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
-    entry.classIcon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
-    entry.classSmallIcon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICONSM));
-    e2e::Capture picture = e2e::drawIcon(entry.bigIcon, menureader::iconSize, menureader::iconSize,
+    const auto bigIcon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
+    entry.bigIcon = menureader::toWire(bigIcon);
+    entry.classIcon = GetClassLongPtrA(window, GCLP_HICON);
+    entry.classSmallIcon = GetClassLongPtrA(window, GCLP_HICONSM);
+    e2e::Capture picture = e2e::drawIcon(bigIcon, menureader::iconSize, menureader::iconSize,
                                          menureader::iconBackground);
     std::copy(picture.pixels().begin(), picture.pixels().end(), entry.bigIconPixels);
     return TRUE;

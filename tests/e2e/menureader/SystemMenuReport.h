@@ -3,9 +3,16 @@
 // process's menu fails), and neither answers WM_GETICON nor GetClassLongPtr for
 // another process, so a hook DLL reads them there and leaves them in shared
 // memory named after that process.
+//
+// The DLL is built with each Windows build, and its hooks are set by the
+// system's rundll32 of the program's width (HookSetter.cpp): a DLL loads only
+// into programs of its own width. So the memory has one layout for both, and
+// handles travel as 64 bits.
 #pragma once
 
 #include <windows.h>
+
+#include <cstdint>
 
 namespace menureader {
 
@@ -17,26 +24,43 @@ constexpr int iconSize = 32;
 constexpr COLORREF iconBackground = RGB(0, 128, 128);
 
 struct MenuItem {
-    UINT id; // SC_*; 0 for a separator
-    UINT type;
-    UINT state;
+    std::uint32_t id; // SC_*; 0 for a separator
+    std::uint32_t type;
+    std::uint32_t state;
 };
 
 struct WindowMenu {
-    HWND window;
-    int itemCount;
+    std::uint64_t window;
+    std::uint64_t bigIcon; // WM_GETICON ICON_BIG
+    std::uint64_t classIcon;
+    std::uint64_t classSmallIcon;
+    std::int32_t itemCount;
     MenuItem items[maxItems];
-    HICON bigIcon; // WM_GETICON ICON_BIG
-    HICON classIcon;
-    HICON classSmallIcon;
-    DWORD bigIconPixels[iconSize * iconSize]; // 0x00RRGGBB, top-down, on iconBackground
+    std::uint32_t bigIconPixels[iconSize * iconSize]; // 0x00RRGGBB, top-down, on iconBackground
 };
 
 struct Report {
     LONG filled; // set last, once the rest is written
-    int windowCount;
+    std::int32_t windowCount;
     WindowMenu windows[maxWindows];
 };
+
+static_assert(sizeof(WindowMenu) == 4 * 8 + 4 + maxItems * 12 + iconSize * iconSize * 4 + 4,
+              "one layout for both widths");
+static_assert(sizeof(Report) == 8 + maxWindows * sizeof(WindowMenu), "one layout for both widths");
+
+inline std::uint64_t toWire(const void* handle) {
+    return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle));
+}
+
+template <class Handle> Handle fromWire(std::uint64_t value) {
+    return reinterpret_cast<Handle>(static_cast<std::uintptr_t>(value));
+}
+
+// rundll32 DLL,SetHookUntilReleased TYPE PROC THREAD NAME sets the DLL's
+// procedure PROC as a TYPE hook in THREAD, signals the event NAME-set, and
+// keeps it until the event NAME-release is signalled.
+constexpr const char* hookSetterName = "SetHookUntilReleased";
 
 inline void mappingName(char (&name)[64], DWORD processId) {
     wsprintfA(name, "e2e-system-menus-%lu", processId);
