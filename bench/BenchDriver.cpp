@@ -6,6 +6,13 @@
 //   bench_driver start UPDATE_EXE MINIMAL_EXE RUNS
 //       process start to first visible window, both programs in turn, and the
 //       peak working set once shown:  "start_update MS KIB", "start_minimal MS KIB"
+//   bench_driver required UPDATE_EXE REQUIRED_EXE RUNS
+//       the same against the baseline with the dialog's required work:
+//       "start_update_required MS", "start_required MS"
+//   bench_driver steps STEPS_EXE RUNS STEPS_FILE
+//       the marks of Update.exe's start-up steps, by its bench build, which
+//       writes them to STEPS_FILE at its first paint: "step N MS NAME", the
+//       time from process start to the end of step N of that run
 //   bench_driver run UPDATE_EXE SIZE_MB
 //       実　行 to 閉じる with the Data files beside UPDATE_EXE, and the peak
 //       working set when finished:  "run_update SIZE_MB MS KIB"
@@ -151,6 +158,67 @@ int StartUp(const std::string& update, const std::string& minimal, int runs) {
     return 0;
 }
 
+int StartUpRequired(const std::string& update, const std::string& required, int runs) {
+    for (int run = 0; run < runs; ++run) {
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool isUpdate = (run + turn) % 2 == 0;
+            const Shown shown =
+                TimeToWindow(isUpdate ? update : required, isUpdate ? "TForm1" : "BenchRequired");
+            std::printf("%s %.2f\n", isUpdate ? "start_update_required" : "start_required",
+                        shown.milliseconds);
+        }
+    }
+    return 0;
+}
+
+// The recorder's lines, "COUNT NAME", once the program has written them.
+std::string ReadSteps(const PROCESS_INFORMATION& process, const std::string& file) {
+    for (int i = 0; i < 10000; ++i) {
+        HANDLE handle =
+            CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            char buffer[8192];
+            DWORD read = 0;
+            ReadFile(handle, buffer, sizeof buffer - 1, &read, nullptr);
+            CloseHandle(handle);
+            if (read > 0)
+                return std::string(buffer, read);
+        }
+        if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0)
+            Fail("the program ended before writing its steps");
+    }
+    Fail("no steps within 10 s");
+}
+
+int StartUpSteps(const std::string& steps, int runs, const std::string& file) {
+    SetEnvironmentVariableA("UPDATE_STARTUP_STEPS_FILE", file.c_str());
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    for (int run = 0; run < runs; ++run) {
+        DeleteFileA(file.c_str());
+        LARGE_INTEGER started;
+        QueryPerformanceCounter(&started);
+        PROCESS_INFORMATION process = Start(steps);
+        const std::string lines = ReadSteps(process, file);
+        End(process);
+        size_t at = 0;
+        for (int step = 0; at < lines.size(); ++step) {
+            size_t end = lines.find('\n', at);
+            if (end == std::string::npos)
+                end = lines.size();
+            const std::string line = lines.substr(at, end - at);
+            at = end + 1;
+            const size_t blank = line.find(' ');
+            const long long count = std::atoll(line.substr(0, blank).c_str());
+            std::printf("step %d %.2f %s\n", step,
+                        1000.0 * static_cast<double>(count - started.QuadPart) /
+                            static_cast<double>(frequency.QuadPart),
+                        line.substr(blank + 1).c_str());
+        }
+    }
+    return 0;
+}
+
 // Presses button 1 of the program's window and times it until the button reads 閉じる.
 double TimedRun(const PROCESS_INFORMATION& process, const char* className) {
     HWND window = WaitForWindow(process, className);
@@ -200,11 +268,17 @@ int main(int argc, char** argv) {
     }
     if (mode == "start" && argc == 5)
         return StartUp(argv[2], argv[3], std::atoi(argv[4]));
+    if (mode == "required" && argc == 5)
+        return StartUpRequired(argv[2], argv[3], std::atoi(argv[4]));
+    if (mode == "steps" && argc == 5)
+        return StartUpSteps(argv[2], std::atoi(argv[3]), argv[4]);
     if (mode == "run" && argc == 4)
         return UpdateRun(argv[2], std::atoi(argv[3]));
     if (mode == "plain" && (argc == 6 || (argc == 7 && std::strcmp(argv[6], "durable") == 0)))
         return PlainRun(argv[2], argv[3], argv[4], std::atoi(argv[5]), argc == 7);
     std::fprintf(stderr, "usage: bench_driver install APP_DIR | start UPDATE MINIMAL RUNS |"
-                         " run UPDATE SIZE_MB | plain PLAIN DATA_DIR APP_DIR SIZE_MB [durable]\n");
+                         " required UPDATE REQUIRED RUNS | steps STEPS RUNS FILE | run UPDATE "
+                         "SIZE_MB | plain PLAIN DATA_DIR APP_DIR SIZE_MB [durable]
+");
     return 2;
 }

@@ -1,6 +1,7 @@
 # Turns bench_driver's sample lines into bench/run's Markdown table.
 #   start_update MS KIB | start_minimal MS KIB | run_update MB MS KIB | run_plain MB MS
 #   and, on the disk: disk_run_update MB MS KIB | disk_run_plain MB MS | disk_run_durable MB MS
+#   start_update_required MS | start_required MS | step N MS NAME...
 
 function sorted(key, values, n, i, j, v) {
     n = count[key]
@@ -42,6 +43,44 @@ $1 == "run_plain" { add("plain " $2, $3) }
 $1 == "disk_run_update" { add("disk update", $3); disk_mb = $2 }
 $1 == "disk_run_plain" { add("disk plain", $3) }
 $1 == "disk_run_durable" { add("disk durable", $3) }
+$1 == "start_update_required" { add("start_update_required", $2) }
+$1 == "start_required" { add("start_required", $2) }
+# One run's marks come in order, from step 0: each step's time is its end's
+# less the previous step's end (process start for step 0).
+$1 == "step" {
+    if ($2 == 0)
+        previous_end = 0
+    name = $0
+    sub(/^step [0-9]+ [^ ]+ /, "", name)
+    step_name[$2] = name
+    if ($2 + 1 > n_steps)
+        n_steps = $2 + 1
+    add("step " $2, $3 - previous_end)
+    add("step end " $2, $3)
+    previous_end = $3
+}
+
+function required_row(ratio) {
+    if (!count["start_required"])
+        return
+    ratio = median("start_update_required") / median("start_required")
+    row("start-up against the required work: process start to the dialog visible, " start_runs " runs",
+        timing("start_update_required"),
+        timing("start_required") ", the dialog's required work (bench/RequiredDialog.cpp)",
+        sprintf("%.2fx", ratio), "≤ 1.05x", verdict(ratio <= 1.05))
+}
+
+# Update.exe's own start, timed inside its bench build: a second table.
+function breakdown(i) {
+    if (!n_steps)
+        return
+    print ""
+    print "| Update.exe's start-up, step by step (bench build, " count["step 0"] " runs) | median | min–max | median end, from process start |"
+    print "|---|---|---|---|"
+    for (i = 0; i < n_steps; i++)
+        printf "| %s | %.2f ms | %.2f–%.2f | %.1f ms |\n", (i == 0 ? "process start to " : "") step_name[i],
+            median("step " i), low("step " i), high("step " i), median("step end " i)
+}
 
 END {
     print "| figure | Update.exe | baseline | ratio | target | |"
@@ -51,6 +90,7 @@ END {
     row("start-up: process start to the dialog visible, " start_runs " runs",
         timing("start_update"), timing("start_minimal") ", one empty window",
         sprintf("%.2fx", ratio), "≤ 1.15x", verdict(ratio <= 1.15))
+    required_row()
 
     for (i = 1; i <= n_sizes; i++) {
         mb = sizes[i]
@@ -126,4 +166,5 @@ END {
             sprintf("%.1f ms (%.1f ms per file, %.2f ms per MB)", flushes, flushes / 5,
                     flushes / (5 * disk_mb)), "", "", "", "")
     }
+    breakdown()
 }

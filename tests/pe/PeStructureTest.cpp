@@ -102,6 +102,16 @@ TEST_P(ShippedBuild, IsStrippedAndCarriesNoTimeStamps) {
     EXPECT_EQ(file.ResourceTimeDateStamp(), 0u) << "the resource compiler wrote a time stamp";
 }
 
+// The bench's own build marks the steps of start-up; the shipped file has
+// neither the marks' names nor the variable that names their file.
+TEST_P(ShippedBuild, CarriesNoStartUpMarks) {
+    std::ifstream in(GetParam().path, std::ios::binary);
+    ASSERT_TRUE(in) << GetParam().path;
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    for (const char* mark : {"UPDATE_STARTUP_STEPS_FILE", "first paint", "WinMain reached"})
+        EXPECT_EQ(bytes.find(mark), std::string::npos) << mark;
+}
+
 INSTANTIATE_TEST_SUITE_P(Update, ShippedBuild, testing::Values(ReleaseBuild), ProgramName);
 INSTANTIATE_TEST_SUITE_P(Signed, ShippedBuild, testing::ValuesIn(SignedRelease()), ProgramName);
 

@@ -104,6 +104,10 @@ void DialogWindow::ApplyClientSize(int width, int height) {
     GetWindowRect(window_, &outer);
     const int outerWidth = (outer.right - outer.left) + width - (client.right - client.left);
     const int outerHeight = (outer.bottom - outer.top) + height - (client.bottom - client.top);
+    // Usually the frame asked for at creation fits already; moving the window
+    // to where it is would cost the window system a round of its own.
+    if (outerWidth == outer.right - outer.left && outerHeight == outer.bottom - outer.top)
+        return;
     SetWindowPos(window_, nullptr, 0, 0, outerWidth, outerHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -1,5 +1,6 @@
 #include "DialogWindow.h"
 #include "Error.h"
+#include "StartupSteps.h"
 
 #include <exception>
 
@@ -44,6 +45,7 @@ DialogWindow::DialogWindow(HWND owner, DialogEvents& events, const ErrorBox& err
     HINSTANCE instance = GetModuleHandleA(nullptr);
     RegisterDialogClass(instance, WindowProc);
     LayOut();
+    MARK_STARTUP_STEP("dialog: fonts and scaling");
 
     RECT frame = {0, 0, clientWidth_, clientHeight_};
     AdjustWindowRectEx(&frame, DialogStyle, FALSE, DialogExStyle);
@@ -53,12 +55,17 @@ DialogWindow::DialogWindow(HWND owner, DialogEvents& events, const ErrorBox& err
                         frame.bottom - frame.top, owner, nullptr, instance, this);
     if (window_ == nullptr)
         throw Error("dialog window not created");
+    MARK_STARTUP_STEP("dialog: window and system menu");
     SendMessageA(window_, WM_SETICON, ICON_BIG, 0);
+    MARK_STARTUP_STEP("dialog: no icon (WM_SETICON)");
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     ApplyClientSize(clientWidth_, clientHeight_);
+    MARK_STARTUP_STEP("dialog: font, client size");
     CreateButtons();
+    MARK_STARTUP_STEP("dialog: two buttons");
     FitLabel2();
     bar_.SetStep(1);
+    MARK_STARTUP_STEP("dialog: Label2 measured");
 }
 
 // The window is left to go with the program: destroying it first would only
@@ -119,12 +126,9 @@ LRESULT DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
         focus_.DialogFocused();
         return 0;
-    case WM_SHOWWINDOW:
-        if (wParam != FALSE)
-            PostMessageA(window_, PrepareControlsMessage, 0, 0);
-        break;
     case PrepareControlsMessage:
         bar_.Prepare();
+        MARK_STARTUP_STEP("common controls loaded");
         return 0;
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED)
@@ -157,6 +161,13 @@ void DialogWindow::Paint() {
     if (label3_.visible)
         PaintLabel(dc, label3_);
     EndPaint(window_, &paint);
+    MARK_STARTUP_STEP("first paint");
+    if (!paintedOnce_) {
+        // What a run needs is loaded once the dialog is on screen: before
+        // its first paint it would keep the user looking at an empty frame.
+        paintedOnce_ = true;
+        PostMessageA(window_, PrepareControlsMessage, 0, 0);
+    }
 }
 
 // Labels anchored at the right keep their distance to the client's right edge.

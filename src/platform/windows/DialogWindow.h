@@ -80,6 +80,7 @@ class DialogWindow : private ChildControlOwner {
     ControlBox bevel1_;
     Label label3_;
     int anchoredWidths_[3] = {0, 0, 0}; // Label1, PathLabel, Label3 as laid out
+    bool paintedOnce_ = false;
     DialogButtons buttons_;
     ProgressBar bar_;
 

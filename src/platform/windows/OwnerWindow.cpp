@@ -2,6 +2,7 @@
 #include "Error.h"
 
 #include "Files.h"
+#include "StartupSteps.h"
 #include "UpdaterFolder.h"
 
 namespace {
@@ -37,13 +38,16 @@ OwnerWindow::OwnerWindow() {
                               0, 0, nullptr, nullptr, instance, this);
     if (window_ == nullptr)
         throw Error("owner window not created");
+    MARK_STARTUP_STEP("owner window: class and window");
     SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    MARK_STARTUP_STEP("owner window: icon (WM_SETICON)");
 
     // The taskbar button's menu: Restore, Minimize and Close.
     HMENU menu = GetSystemMenu(window_, FALSE);
     DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
     DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
     DeleteMenu(menu, SC_MOVE, MF_BYCOMMAND);
+    MARK_STARTUP_STEP("owner window: system menu");
 }
 
 // Like the dialog, the window goes with the program.

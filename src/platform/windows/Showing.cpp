@@ -3,6 +3,7 @@
 #include "DialogWindow.h"
 #include "ErrorBox.h"
 #include "EventLoop.h"
+#include "StartupSteps.h"
 
 #include <exception>
 
@@ -47,16 +48,20 @@ void DialogShowing::ShowDialog(int showCommand) {
     if (!IsWindowVisible(owner_))
         SetWindowPos(owner_, nullptr, 0, 0, 0, 0,
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    MARK_STARTUP_STEP("owner window shown");
     if (!shownOnce_) {
         try {
             dialog_.Events().FormShow();
         } catch (const std::exception& error) {
             errorBox_.Show(error.what()); // before the dialog is on screen
         }
+        MARK_STARTUP_STEP("FormShow: the rest (captions, buttons)");
         Centre();
+        MARK_STARTUP_STEP("centring");
         shownOnce_ = true;
     }
     ShowWindow(dialog, showCommand);
+    MARK_STARTUP_STEP("ShowWindow");
 }
 
 // Centred on the virtual screen's size, measured from the primary monitor's

@@ -27,5 +27,5 @@ constexpr UINT SysKeyDownNotification = WM_SYSKEYDOWN + KeyNotificationOffset;
 
 // Posted by the owner window to itself when it receives the focus.
 constexpr UINT PassFocusMessage = WM_APP + 1;
-// Posted by the dialog to itself once it is shown: time to load what a run needs.
+// Posted by the dialog to itself after its first paint: time to load what a run needs.
 constexpr UINT PrepareControlsMessage = WM_APP + 2;

@@ -1,3 +1,4 @@
+#include "StartupSteps.h"
 #include "Update.h"
 #include "Win32.h"
 #include "WindowsPlatform.h"
@@ -31,6 +32,7 @@ void LoadDllsFromSystemFolderOnly() {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    MARK_STARTUP_STEP("WinMain reached");
     LoadDllsFromSystemFolderOnly();
     WindowsPlatform platform;
     return Update(platform);

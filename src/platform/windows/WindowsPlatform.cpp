@@ -4,9 +4,11 @@
 #include "ChildControls.h"
 #include "Files.h"
 #include "Registry.h"
+#include "StartupSteps.h"
 
 WindowsPlatform::WindowsPlatform() : errorBox_(owner_.Handle()) {
     RegisterButtonClass(GetModuleHandleA(nullptr));
+    MARK_STARTUP_STEP("button class");
 }
 
 WindowsPlatform::~WindowsPlatform() {
@@ -28,6 +30,7 @@ void WindowsPlatform::CreateMainDialog(DialogEvents& events) {
 
 void WindowsPlatform::SetApplicationTitle(const Text& title) {
     owner_.SetTitle(title);
+    MARK_STARTUP_STEP("application title");
 }
 void WindowsPlatform::SetCaption(Control control, const Text& text) {
     Dialog().SetCaption(control, text);
@@ -62,6 +65,7 @@ int WindowsPlatform::ReadProgressPosition() {
 
 void WindowsPlatform::RunEventLoop() {
     Dialog();
+    MARK_STARTUP_STEP("dialog: FormCreate");
     showing_->ShowAtStart();
     loop_->Run();
 }
@@ -76,12 +80,17 @@ void WindowsPlatform::CloseDialog() {
 }
 
 Text WindowsPlatform::ReadRegistryString(RootKey root, const Text& keyPath, const Text& valueName) {
+    MARK_STARTUP_STEP("FormShow: entered");
     WindowsRegistryKey key;
-    return ::ReadRegistryString(key, root, keyPath, valueName);
+    Text value = ::ReadRegistryString(key, root, keyPath, valueName);
+    MARK_STARTUP_STEP("FormShow: registry read");
+    return value;
 }
 
 bool WindowsPlatform::FilePresent(const Text& path) {
-    return WindowsFilePresent(path);
+    const bool present = WindowsFilePresent(path);
+    MARK_STARTUP_STEP("FormShow: file test");
+    return present;
 }
 Text WindowsPlatform::OwnProgramPath() {
     return WindowsOwnProgramPath();
