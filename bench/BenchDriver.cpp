@@ -278,7 +278,6 @@ int main(int argc, char** argv) {
         return PlainRun(argv[2], argv[3], argv[4], std::atoi(argv[5]), argc == 7);
     std::fprintf(stderr, "usage: bench_driver install APP_DIR | start UPDATE MINIMAL RUNS |"
                          " required UPDATE REQUIRED RUNS | steps STEPS RUNS FILE | run UPDATE "
-                         "SIZE_MB | plain PLAIN DATA_DIR APP_DIR SIZE_MB [durable]
-");
+                         "SIZE_MB | plain PLAIN DATA_DIR APP_DIR SIZE_MB [durable]\n");
     return 2;
 }
