@@ -77,23 +77,6 @@ TEST_F(UpdateRun, ReplacesAllFiveFilesThenCloses) {
     EXPECT_EQ(snapshot(delivery), delivered) << "the sources were moved or changed";
 }
 
-// 64-bit Windows keeps HKLM\SOFTWARE apart for 32-bit programs (WOW6432Node)
-// but shares App Paths between both views: an installer of either width
-// registers where both builds of the updater look.
-TEST_F(UpdateRun, FindsAnInstallRegisteredInTheOtherWidthsView) {
-    makeInstall();
-    e2e::setAppPath(REG_SZ, install + '\0',
-                    updateExeView() == KEY_WOW64_32KEY ? KEY_WOW64_64KEY : KEY_WOW64_32KEY);
-    makeDelivery();
-    start();
-    HWND dialog = waitForDialog();
-    ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
-    ASSERT_TRUE(e2e::bringToFront(dialog));
-    e2e::drain(200);
-    expectButton(dialog, button1Id, "実　行", true);
-    EXPECT_TRUE(labelShows(dialog, pathLabelBox, install, pathLabelFlags));
-}
-
 TEST_F(UpdateRun, MissingSourceLeavesOnlyItsTargetOld) {
     makeDelivery(64, "Data\\Train.dxr");
     HWND dialog = startReady();
