@@ -35,12 +35,8 @@ void setAppPathsView(REGSAM view) {
 }
 
 void setAppPath(DWORD type, const std::string& bytes) {
-    setAppPath(type, bytes, appPathsView);
-}
-
-void setAppPath(DWORD type, const std::string& bytes, REGSAM view) {
     setValue(HKEY_LOCAL_MACHINE, appPathsKey, "Path", type, bytes.data(),
-             static_cast<DWORD>(bytes.size()), view);
+             static_cast<DWORD>(bytes.size()), appPathsView);
 }
 
 void deleteAppPathsKey() {

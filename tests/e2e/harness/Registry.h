@@ -10,16 +10,15 @@ namespace e2e {
 // HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\RZB52.exe
 extern const char* const appPathsKey;
 
-// Which view of HKLM\SOFTWARE setAppPath writes by default: KEY_WOW64_64KEY,
+// Which view of HKLM\SOFTWARE setAppPath writes: KEY_WOW64_64KEY,
 // or KEY_WOW64_32KEY, where a 32-bit program and a 32-bit installer look
 // (WOW6432Node). KEY_WOW64_64KEY until set.
 void setAppPathsView(REGSAM view);
 
 // Creates the key when missing and sets its "Path" value with exactly these
-// bytes and type (an odd type or a missing terminator included), in `view` or
-// the default one. Throws on failure.
+// bytes and type (an odd type or a missing terminator included), in that
+// view. Throws on failure.
 void setAppPath(DWORD type, const std::string& bytes);
-void setAppPath(DWORD type, const std::string& bytes, REGSAM view);
 // Removes the key with its values from both views; absent is fine.
 void deleteAppPathsKey();
 
