@@ -37,7 +37,7 @@ OwnerWindow::OwnerWindow() {
                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
                               0, 0, nullptr, nullptr, instance, this);
     if (window_ == nullptr)
-        throw Error("owner window not created");
+        throw Error("アプリケーションのウィンドウの作成に失敗しました");
     MARK_STARTUP_STEP("owner window: class and window");
     SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     MARK_STARTUP_STEP("owner window: icon (WM_SETICON)");
