@@ -1,6 +1,7 @@
 #include "OwnerWindow.h"
 #include "Error.h"
 
+#include "ErrorBox.h"
 #include "Files.h"
 #include "StartupSteps.h"
 #include "UpdaterFolder.h"
@@ -74,8 +75,10 @@ LRESULT CALLBACK OwnerWindow::WindowProc(HWND window, UINT message, WPARAM wPara
         return DefWindowProcA(window, message, wParam, lParam);
     try {
         return owner->OnMessage(message, wParam, lParam);
-    } catch (const std::exception&) {
-        return 0; // the routines it calls report their own errors
+    } catch (const std::exception& error) {
+        // Shown like the dialog's: none may pass the system's frames that called us.
+        ErrorBox(window).Show(error.what());
+        return 0;
     }
 }
 
