@@ -100,7 +100,7 @@ TEST_F(HandlerError, IsShownAndTheDialogStaysAsTheHandlerLeftIt) {
     ASSERT_NE(box, nullptr) << (keepsRunning(0) ? "the error went unreported"
                                                 : "the error ended the program");
     EXPECT_EQ(e2e::windowText(box), applicationTitle);
-    EXPECT_NE(e2e::findChild(box, "Static", "progress bar window not created."), nullptr);
+    EXPECT_NE(e2e::findChild(box, "Static", "プログレスバーの作成に失敗しました."), nullptr);
     EXPECT_FALSE(IsWindowEnabled(dialog)) << "the dialog takes input behind the box";
 
     press(box, VK_RETURN);

@@ -156,9 +156,14 @@ TEST_F(FailedUpdate, ANewFileThatAScannerHoldsForAMomentIsStillPutInPlace) {
     registerInstall();
     makeDelivery(scannedSize);
     e2e::ScannerStandIn scanner(temporaryCopies(), 300);
-    HWND dialog = RunToTheEnd();
-    const std::vector<bool> held = scanner.stop();
+    start();
+    HWND dialog = focusedDialog();
     ASSERT_NE(dialog, nullptr);
+    // The installed LDATA.CXT is being scanned as the run reaches it.
+    e2e::ScannerStandIn installedScanner({install + "\\LDATA.CXT"}, 800);
+    startRun(dialog);
+    waitForRunEnd(dialog);
+    const std::vector<bool> held = scanner.stop();
     EXPECT_NE(std::count(held.begin(), held.end(), true), 0) << "no new copy was caught";
     for (size_t i = 0; i < dataFiles.size(); ++i) {
         EXPECT_TRUE(e2e::readFile(install + "\\" + dataFiles[i].target) == newBytes(i, scannedSize))

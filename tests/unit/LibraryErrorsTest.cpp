@@ -1,4 +1,4 @@
-// The C++ library's own errors arrive as the program's Error, with a text,
+// The C++ library's own errors arrive as the program's Error, in Japanese,
 // so that the error box can show them like any other.
 #include "Error.h"
 
@@ -19,7 +19,7 @@ TEST(LibraryErrors, OutOfRangeAndLengthErrorsAreTheProgramsOwn) {
     try {
         (void)text.substr(9);
     } catch (const Error& error) {
-        EXPECT_STRNE(error.what(), "");
+        EXPECT_STREQ(error.what(), "位置が範囲外です");
     }
 }
 

@@ -90,7 +90,7 @@ void DialogWindow::CreateButtons() {
             ButtonClassName, captions[i],
             WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | WS_VISIBLE | type, boxes[i], window_, ids[i]);
         if (buttons_[i].window == nullptr)
-            throw Error("button window not created");
+            throw Error("ボタンの作成に失敗しました");
         SendMessageA(buttons_[i].window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     }
 }

@@ -54,7 +54,7 @@ DialogWindow::DialogWindow(HWND owner, DialogEvents& events, const ErrorBox& err
                         layout::StoredLeft, layout::StoredTop, frame.right - frame.left,
                         frame.bottom - frame.top, owner, nullptr, instance, this);
     if (window_ == nullptr)
-        throw Error("dialog window not created");
+        throw Error("ダイアログの作成に失敗しました");
     MARK_STARTUP_STEP("dialog: window and system menu");
     SendMessageA(window_, WM_SETICON, ICON_BIG, 0);
     MARK_STARTUP_STEP("dialog: no icon (WM_SETICON)");

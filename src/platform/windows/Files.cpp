@@ -63,22 +63,6 @@ class TemporaryFile {
     Text path_;
 };
 
-// A target the user's system would not let a plain copy overwrite (read-only,
-// or held open without sharing by the application) is left as it is.
-bool Replaceable(const Text& target) {
-    const DWORD attributes = GetFileAttributesA(target.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return GetLastError() == ERROR_FILE_NOT_FOUND;
-    if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
-        return false;
-    HANDLE handle = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(handle);
-    return true;
-}
-
 // Writes the copy's data to the disk. A rename is journaled without waiting
 // for the renamed file's data, so after a power cut the installed name could
 // otherwise stand for a file whose bytes never reached the disk.
@@ -114,12 +98,25 @@ DWORD Rename(const Text& from, const Text& to) {
 }
 
 // Virus scanners and indexers open a new file as soon as it is closed, often
-// without FILE_SHARE_DELETE; until they let go, the copy can be neither
-// flushed, renamed nor deleted. A plain copy over the target never met them,
-// so the replace waits for them: a little while, the same while for all of
-// one file's steps.
+// without FILE_SHARE_DELETE, and look into the installed one too; until they
+// let go, the target cannot be had alone and the copy can be neither flushed,
+// renamed nor deleted. A plain copy over the target never met them, so the
+// replace waits for them: a little while, the same while for all of one
+// file's steps.
 class WaitForHolder {
   public:
+    // Runs `step`, which answers a Windows error code, until it succeeds;
+    // false when it fails for another reason than a holder, or held too long.
+    template <class Step> bool Until(Step step) {
+        DWORD error;
+        while ((error = step()) != ERROR_SUCCESS) {
+            if (!Again(error))
+                return false;
+        }
+        return true;
+    }
+
+  private:
     // After a step failed with `error`: whether to try it again, having paused.
     bool Again(DWORD error) {
         if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED &&
@@ -134,11 +131,32 @@ class WaitForHolder {
         return true;
     }
 
-  private:
     static constexpr ULONGLONG PatienceMs = 2000;
     static constexpr DWORD PauseMs = 50;
     ULONGLONG deadline_ = 0;
 };
+
+// Opened for writing, sharing nothing: no one else has the file open.
+DWORD OpenAlone(const Text& path) {
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    CloseHandle(handle);
+    return ERROR_SUCCESS;
+}
+
+// A target the user's system would not let a plain copy overwrite (read-only,
+// or held open without sharing by the application) is left as it is; one held
+// only for a moment is waited for.
+bool Replaceable(const Text& target, WaitForHolder& holder) {
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+        return false;
+    return holder.Until([&] { return OpenAlone(target); });
+}
 
 } // namespace
 
@@ -149,21 +167,14 @@ class WaitForHolder {
 bool WindowsCopyFile(const Text& source, const Text& target) {
     const Text temporaryPath = TemporaryPathFor(target);
     RemoveOwnFile(temporaryPath);
-    if (!Replaceable(target))
+    WaitForHolder holder;
+    if (!Replaceable(target, holder))
         return false;
     TemporaryFile temporary(temporaryPath);
-    if (!CopyFileA(source.c_str(), temporary.Path().c_str(), FALSE))
+    if (!CopyFileA(source.c_str(), temporary.Path().c_str(), FALSE) ||
+        !holder.Until([&] { return FlushToDisk(temporary.Path()); }) ||
+        !holder.Until([&] { return Rename(temporary.Path(), target); }))
         return false;
-    WaitForHolder holder;
-    DWORD error;
-    while ((error = FlushToDisk(temporary.Path())) != ERROR_SUCCESS) {
-        if (!holder.Again(error))
-            return false;
-    }
-    while ((error = Rename(temporary.Path(), target)) != ERROR_SUCCESS) {
-        if (!holder.Again(error))
-            return false;
-    }
     temporary.Release();
     return true;
 }

@@ -7,29 +7,37 @@
 
 #if defined(__GLIBCXX__)
 
+namespace {
+
+// In Japanese like every other text the user sees: the library's own texts
+// are English and name its internals.
+const char* const OutOfRangeText = "位置が範囲外です";
+
+} // namespace
+
 namespace std {
 
-[[noreturn]] void __throw_logic_error(const char* what) {
-    throw Error(what);
+[[noreturn]] void __throw_logic_error(const char*) {
+    throw Error("不正な操作です");
 }
-[[noreturn]] void __throw_length_error(const char* what) {
-    throw Error(what);
+[[noreturn]] void __throw_length_error(const char*) {
+    throw Error("データが長すぎます");
 }
-[[noreturn]] void __throw_out_of_range(const char* what) {
-    throw Error(what);
+[[noreturn]] void __throw_out_of_range(const char*) {
+    throw Error(OutOfRangeText);
 }
-[[noreturn]] void __throw_invalid_argument(const char* what) {
-    throw Error(what);
+[[noreturn]] void __throw_invalid_argument(const char*) {
+    throw Error("引数が不正です");
 }
 [[noreturn]] void __throw_bad_alloc() {
-    throw Error("out of memory");
+    throw Error("メモリが不足しています");
 }
 [[noreturn]] void __throw_bad_array_new_length() {
-    throw Error("array too long");
+    throw Error("配列の長さが不正です");
 }
 
 [[noreturn]] void __throw_out_of_range_fmt(const char*, ...) {
-    throw Error("out of range");
+    throw Error(OutOfRangeText);
 }
 
 } // namespace std

@@ -1,6 +1,7 @@
 #include "OwnerWindow.h"
 #include "Error.h"
 
+#include "ErrorBox.h"
 #include "Files.h"
 #include "StartupSteps.h"
 #include "UpdaterFolder.h"
@@ -37,7 +38,7 @@ OwnerWindow::OwnerWindow() {
                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
                               0, 0, nullptr, nullptr, instance, this);
     if (window_ == nullptr)
-        throw Error("owner window not created");
+        throw Error("アプリケーションのウィンドウの作成に失敗しました");
     MARK_STARTUP_STEP("owner window: class and window");
     SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     MARK_STARTUP_STEP("owner window: icon (WM_SETICON)");
@@ -74,8 +75,10 @@ LRESULT CALLBACK OwnerWindow::WindowProc(HWND window, UINT message, WPARAM wPara
         return DefWindowProcA(window, message, wParam, lParam);
     try {
         return owner->OnMessage(message, wParam, lParam);
-    } catch (const std::exception&) {
-        return 0; // the routines it calls report their own errors
+    } catch (const std::exception& error) {
+        // Shown like the dialog's: none may pass the system's frames that called us.
+        ErrorBox(window).Show(error.what());
+        return 0;
     }
 }
 

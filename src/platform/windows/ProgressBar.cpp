@@ -11,7 +11,7 @@ namespace {
 // Without 32-bit ranges the control keeps 16-bit values.
 void CheckSixteenBits(int value) {
     if (value < 0 || value > 65535)
-        throw Error("progress value out of range");
+        throw Error("プログレスバーの値が範囲外です");
 }
 
 } // namespace
@@ -42,7 +42,7 @@ void ProgressBar::SendPosition(int position) const {
 
 void ProgressBar::SetRange(int minimum, int maximum) {
     if (maximum < minimum)
-        throw Error("progress maximum below minimum");
+        throw Error("プログレスバーの範囲が不正です");
     if (minimum == minimum_ && maximum == maximum_)
         return;
     if (window_ != nullptr) {
@@ -88,7 +88,7 @@ void ProgressBar::Show(HWND dialog, HFONT font) {
         window_ = CreateChildControl(ProgressBarClassName, "", WS_CHILD | WS_CLIPSIBLINGS, box_,
                                      dialog, ProgressBar1Id);
         if (window_ == nullptr)
-            throw Error("progress bar window not created");
+            throw Error("プログレスバーの作成に失敗しました");
         SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         SendRange(minimum_, maximum_);
         SendMessageA(window_, PBM_SETSTEP, static_cast<WPARAM>(step_), 0);

@@ -1,5 +1,6 @@
 #include "Showing.h"
 
+#include "Centring.h"
 #include "DialogWindow.h"
 #include "ErrorBox.h"
 #include "EventLoop.h"
@@ -64,17 +65,15 @@ void DialogShowing::ShowDialog(int showCommand) {
     MARK_STARTUP_STEP("ShowWindow");
 }
 
-// Centred on the virtual screen's size, measured from the primary monitor's
-// corner; the position is fixed at the first showing.
+// Centred on the whole desktop, whichever monitors it spans, taskbars
+// included; the position is fixed at the first showing.
 void DialogShowing::Centre() {
     RECT outer;
     GetWindowRect(dialog_.Handle(), &outer);
-    int x = (GetSystemMetrics(SM_CXVIRTUALSCREEN) - (outer.right - outer.left)) / 2;
-    int y = (GetSystemMetrics(SM_CYVIRTUALSCREEN) - (outer.bottom - outer.top)) / 2;
-    if (x < 0)
-        x = 0;
-    if (y < 0)
-        y = 0;
+    const int x = CentredOnDesktop(GetSystemMetrics(SM_XVIRTUALSCREEN),
+                                   GetSystemMetrics(SM_CXVIRTUALSCREEN), outer.right - outer.left);
+    const int y = CentredOnDesktop(GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                   GetSystemMetrics(SM_CYVIRTUALSCREEN), outer.bottom - outer.top);
     SetWindowPos(dialog_.Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -17,7 +17,7 @@ WindowsPlatform::~WindowsPlatform() {
 
 DialogWindow& WindowsPlatform::Dialog() {
     if (!dialog_)
-        throw Error("the dialog has not been created");
+        throw Error("ダイアログが作成されていません");
     return *dialog_;
 }
 
