@@ -128,11 +128,13 @@ inline e2e::Capture labelRendered(const std::string& text, const RECT& box, UINT
                            GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_BTNFACE));
 }
 
-// Whether the label shows `text`; keeps both pictures beside the case folder when not.
+// Whether the label shows `text`, once painted: a slow machine paints late.
+// Keeps both pictures beside the case folder when it never does.
 inline bool labelShows(HWND dialog, const RECT& box, const std::string& text, UINT flags) {
-    const e2e::Capture onScreen = labelOnScreen(dialog, box);
     const e2e::Capture rendered = labelRendered(text, box, flags);
-    if (onScreen == rendered) {
+    e2e::Capture onScreen;
+    if (waitUntil([&] { return (onScreen = labelOnScreen(dialog, box)) == rendered; },
+                  windowTimeoutMs)) {
         return true;
     }
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
