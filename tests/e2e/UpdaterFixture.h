@@ -317,7 +317,15 @@ class DrivenUpdaterTest : public UpdaterTest {
                        windowTimeoutMs)) {
             return nullptr;
         }
-        e2e::drain(200); // the default border follows the focus
+        // The default border follows the focus a moment later: on a slow machine, long after.
+        waitUntil(
+            [&] {
+                HWND focus = e2e::focusOf(dialog);
+                HWND button1 = button(dialog, button1Id), button2 = button(dialog, button2Id);
+                HWND other = focus == button1 ? button2 : focus == button2 ? button1 : nullptr;
+                return other == nullptr || (looksDefault(focus) && !looksDefault(other));
+            },
+            windowTimeoutMs);
         return dialog;
     }
 
