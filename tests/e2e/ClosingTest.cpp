@@ -89,10 +89,15 @@ class Closing : public DrivenUpdaterTest {
         postClose(dialog, how);
         // The close is waiting by the time the program answers `taken`, so an
         // answer with a higher position comes from a pump after the close.
-        HWND bar = e2e::childById(dialog, progressBarId);
+        // The bar's window is made when the run starts, a moment after Enter.
+        HWND bar = nullptr;
+        ASSERT_TRUE(
+            waitUntil([&] { return (bar = e2e::childById(dialog, progressBarId)) != nullptr; },
+                      windowTimeoutMs));
         const auto taken = barPosition(bar);
         ASSERT_TRUE(taken.has_value() && *taken <= 3)
-            << "the close came too late in the run: the sources are too small";
+            << "the close came too late in the run (at " << taken.value_or(-1)
+            << "): the sources are too small";
         const auto later = positionReaching(bar, *taken + 1);
         ASSERT_TRUE(later.has_value() && *later > *taken) << "the run stopped at the close";
         EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog went before the run ended";
