@@ -50,6 +50,7 @@ TEST_F(StartupShow, MaximizedZoomsTheDialog) {
     ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
     // Shown first, zoomed a moment later: on a slow machine that moment is long.
     EXPECT_TRUE(waitUntil([&] { return IsZoomed(dialog) != FALSE; }, windowTimeoutMs));
+    e2e::drain(200); // the zoomed window's new place reaches the display after its state
     EXPECT_FALSE(IsIconic(ownerWindow()));
     expectButton(dialog, button1Id, "実　行", true);
     expectClickEnds(dialog, button2Id);
