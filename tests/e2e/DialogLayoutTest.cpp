@@ -228,9 +228,8 @@ TEST_F(DialogLayout, ScalesWithTheFontAt120DotsPerInch) {
     expectCentred(dialog);
 
     ASSERT_TRUE(e2e::bringToFront(dialog));
-    e2e::clickCenter(e2e::childById(dialog, button1Id));
-    ASSERT_TRUE(waitUntil([&] { return button1Shows(dialog, "閉じる"); }, runTimeoutMs))
-        << "the run did not end";
+    ASSERT_TRUE(e2e::clickCenter(e2e::childById(dialog, button1Id)));
+    waitForRunEnd(dialog);
     HWND bar = e2e::childById(dialog, progressBarId);
     ASSERT_NE(bar, nullptr);
     EXPECT_TRUE(IsWindowVisible(bar));

@@ -34,7 +34,8 @@ TEST_F(ErrorBox, PathOfWrongTypeIsReportedBeforeTheDialogShows) {
 
     HWND box = e2e::waitForVisibleWindow(process->id(), "#32770", windowTimeoutMs);
     ASSERT_NE(box, nullptr) << "no message box";
-    e2e::drain(300);
+    // The box's own loop answers: whatever came before it is done.
+    ASSERT_TRUE(e2e::settled(box));
     HWND hidden = nullptr;
     for (HWND window : e2e::topLevelWindows(process->id(), dialogClass)) {
         hidden = window;
@@ -59,13 +60,17 @@ TEST_F(ErrorBox, PathOfWrongTypeIsReportedBeforeTheDialogShows) {
     }
     ASSERT_NE(icon, nullptr) << "the box shows no icon";
     ASSERT_TRUE(e2e::bringToFront(box));
-    e2e::drain(200);
-    const e2e::Capture shown = e2e::captureScreen(e2e::clientRectOnScreen(icon));
-    const COLORREF background = shown.at(0, 0);
-    const e2e::Capture hand =
-        e2e::drawIcon(LoadIconA(nullptr, IDI_HAND), shown.width(), shown.height(), background);
-    const e2e::Capture information =
-        e2e::drawIcon(LoadIconA(nullptr, IDI_ASTERISK), shown.width(), shown.height(), background);
+    e2e::Capture shown, hand, information;
+    const bool painted = waitUntil([&] {
+        shown = e2e::captureScreen(e2e::clientRectOnScreen(icon));
+        const COLORREF background = shown.at(0, 0);
+        hand =
+            e2e::drawIcon(LoadIconA(nullptr, IDI_HAND), shown.width(), shown.height(), background);
+        information = e2e::drawIcon(LoadIconA(nullptr, IDI_ASTERISK), shown.width(), shown.height(),
+                                    background);
+        return shown == hand || shown == information;
+    });
+    EXPECT_TRUE(painted) << "the box shows neither icon";
     EXPECT_TRUE(shown == hand);
     EXPECT_FALSE(shown == information);
     if (!(shown == hand)) {
@@ -73,12 +78,11 @@ TEST_F(ErrorBox, PathOfWrongTypeIsReportedBeforeTheDialogShows) {
         hand.saveBmp("C:\\e2e\\error-icon-expected.bmp");
     }
 
-    e2e::clickCenter(buttons[0]);
+    ASSERT_TRUE(e2e::clickCenter(buttons[0])) << "OK";
     HWND dialog = waitForDialog();
     ASSERT_NE(dialog, nullptr) << "no dialog after OK";
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(box); }, windowTimeoutMs));
     ASSERT_TRUE(e2e::bringToFront(dialog));
-    e2e::drain(200);
     expectButton(dialog, button1Id, "実　行", true);
     expectButton(dialog, button2Id, "キャンセル", true);
     EXPECT_FALSE(IsWindowVisible(e2e::childById(dialog, progressBarId)));

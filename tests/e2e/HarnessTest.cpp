@@ -22,7 +22,7 @@ class StandInWindow : public ::testing::Test {
     void SetUp() override {
         window = waitForVisibleWindow(process.id(), standin::className, windowTimeoutMs);
         ASSERT_NE(window, nullptr) << "the stand-in's window did not appear";
-        drain();
+        ASSERT_TRUE(settled(window));
     }
     void TearDown() override {
         if (window) {
@@ -94,13 +94,13 @@ TEST_F(StandInWindow, TypedKeysWithShiftReachTheFocusedControl) {
     pressKey('A', Shift);
     pressKey('B');
     pressKey('C', Shift);
-    drain();
+    waitUntil([&] { return textByMessage(edit) == "AbC"; });
     EXPECT_EQ(textByMessage(edit), "AbC");
 
     pressKey(VK_HOME);
     pressKey(VK_END, Shift); // selects all three
     pressKey('X');
-    drain();
+    waitUntil([&] { return textByMessage(edit) == "x"; });
     EXPECT_EQ(textByMessage(edit), "x");
 }
 
@@ -108,14 +108,14 @@ TEST_F(StandInWindow, ClickPressesTheButton) {
     HWND report = childById(window, standin::reportId);
     ASSERT_TRUE(bringToFront(window));
     EXPECT_EQ(windowText(report), "");
-    clickCenter(childById(window, standin::buttonId));
-    drain();
+    ASSERT_TRUE(clickCenter(childById(window, standin::buttonId)));
+    waitUntil([&] { return windowText(report) == standin::clickedText; });
     EXPECT_EQ(hex(windowText(report)), hex(standin::clickedText));
 }
 
 TEST_F(StandInWindow, CapturesTheFilledBackground) {
     ASSERT_TRUE(bringToFront(window));
-    drain();
+    ASSERT_TRUE(waitUntil([&] { return painted(window); }));
     const RECT client = clientRectOnScreen(window);
     const RECT patch{client.left + 250, client.top + 150, client.left + 350, client.top + 200};
     const Capture capture = captureScreen(patch);
@@ -131,7 +131,7 @@ TEST_F(StandInWindow, CapturesTheFilledBackground) {
 
 TEST_F(StandInWindow, SavedCaptureReadsBackWithItsColours) {
     ASSERT_TRUE(bringToFront(window));
-    drain();
+    ASSERT_TRUE(waitUntil([&] { return painted(window); }));
     const Capture capture = captureScreen(windowRect(window));
     const std::string path = makeCaseFolder() + "\\window.bmp";
     ASSERT_TRUE(capture.saveBmp(path));
@@ -155,7 +155,7 @@ TEST_F(StandInWindow, SavedCaptureReadsBackWithItsColours) {
 
 TEST_F(StandInWindow, LabelOnScreenMatchesTextRenderedWithItsFont) {
     ASSERT_TRUE(bringToFront(window));
-    drain();
+    ASSERT_TRUE(waitUntil([&] { return painted(window); }));
     const RECT labelRect = clientRectOnScreen(childById(window, standin::labelId));
     const Capture onScreen = captureScreen(labelRect);
     // How a static control with SS_LEFT draws its text.
@@ -181,7 +181,7 @@ TEST(Launch, ShowCommandReachesTheProgram) {
     Process small = Process::start(standInExe(), minimized);
     HWND window = waitForVisibleWindow(small.id(), standin::className, windowTimeoutMs);
     ASSERT_NE(window, nullptr);
-    drain();
+    waitUntil([&] { return IsIconic(window) != FALSE; });
     EXPECT_TRUE(IsIconic(window));
     EXPECT_FALSE(IsZoomed(window));
 
@@ -190,7 +190,7 @@ TEST(Launch, ShowCommandReachesTheProgram) {
     Process large = Process::start(standInExe(), maximized);
     HWND largeWindow = waitForVisibleWindow(large.id(), standin::className, windowTimeoutMs);
     ASSERT_NE(largeWindow, nullptr);
-    drain();
+    waitUntil([&] { return IsZoomed(largeWindow) != FALSE; });
     EXPECT_TRUE(IsZoomed(largeWindow));
     EXPECT_FALSE(IsIconic(largeWindow));
 }

@@ -20,7 +20,6 @@ class NotInstalled : public UpdaterTest {
             << "Button1 is still shown";
         expectButton(dialog, button2Id, "閉じる", true);
         ASSERT_TRUE(e2e::bringToFront(dialog));
-        e2e::drain(200);
         EXPECT_TRUE(labelShows(dialog, label1Box, "「ザルミナ」がインストールされていません。",
                                labelFlags));
         EXPECT_TRUE(labelShows(dialog, pathLabelBox,

@@ -38,14 +38,10 @@ std::string colour(COLORREF value) {
 
 class LabelsOnScreen : public DrivenUpdaterTest {
   protected:
-    // Ready for an install folder of this name, in front with nothing pending.
+    // Ready for an install folder of this name, in front.
     HWND startReadyIn(const std::string& name) {
         install = folder + "\\" + name;
-        HWND dialog = startReady();
-        if (dialog != nullptr) {
-            e2e::drain(200);
-        }
-        return dialog;
+        return startReady();
     }
 };
 

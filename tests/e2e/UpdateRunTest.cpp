@@ -18,9 +18,8 @@ class UpdateRun : public UpdaterTest {
         registerInstall();
         start();
         HWND dialog = waitForDialog();
-        if (dialog != nullptr) {
-            e2e::bringToFront(dialog);
-            e2e::drain(200);
+        if (dialog != nullptr && !(e2e::bringToFront(dialog) && e2e::settled(dialog))) {
+            return nullptr;
         }
         return dialog;
     }
@@ -31,9 +30,9 @@ class UpdateRun : public UpdaterTest {
 
     void runToTheEnd(HWND dialog) {
         ASSERT_TRUE(e2e::bringToFront(dialog));
-        e2e::clickCenter(e2e::childById(dialog, button1Id));
+        ASSERT_TRUE(e2e::clickCenter(e2e::childById(dialog, button1Id)));
         ASSERT_TRUE(waitUntil([&] { return finished(dialog); }, 40000)) << "the run did not end";
-        e2e::drain(200);
+        ASSERT_TRUE(e2e::settled(dialog)) << "no answer after the run";
     }
 
     // The finished dialog: bar at `copied` of 0..5, only Button1 (閉じる)
@@ -164,7 +163,7 @@ TEST_F(UpdateRun, BarStartsEmptyAndCountsEachCopy) {
     ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
     ASSERT_TRUE(e2e::bringToFront(dialog));
     ScreenWatcher screen(dialog);
-    e2e::clickCenter(e2e::childById(dialog, button1Id));
+    ASSERT_TRUE(e2e::clickCenter(e2e::childById(dialog, button1Id)));
 
     // The bar's window is made when the run starts, before the program takes
     // messages again: looked for without pause, the first request is waiting then.
@@ -190,9 +189,11 @@ TEST_F(UpdateRun, BarStartsEmptyAndCountsEachCopy) {
             expectButton(dialog, button2Id, "キャンセル", false);
         }
     }
-    e2e::drain(200);
-    screen.stop();
     ASSERT_TRUE(finished(dialog)) << "the run did not end";
+    // The full bar is looked at once it is painted, by the watcher too.
+    ASSERT_TRUE(e2e::settled(dialog));
+    EXPECT_TRUE(waitUntil([&] { return e2e::painted(dialog); }));
+    screen.stop();
 
     ASSERT_FALSE(positions.empty());
     EXPECT_EQ(positions.front(), 0) << "the bar was first shown at another position";

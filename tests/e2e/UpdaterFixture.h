@@ -46,17 +46,7 @@ inline const std::array<DataFile, 5> dataFiles = {{
     {"Data\\END.dxr", "END.DXR"},
 }};
 
-// Polls `done` until it holds or the deadline passes, letting events arrive between tries.
-template <class Condition> bool waitUntil(Condition done, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (GetTickCount64() >= deadline) {
-            return false;
-        }
-        e2e::drain(20);
-    }
-    return true;
-}
+using e2e::waitUntil;
 
 // Every file and folder under `folder` by relative path, files with their bytes.
 inline void listTree(const std::string& folder, const std::string& relative,
@@ -271,10 +261,15 @@ class UpdaterTest : public ::testing::Test {
     // Clicks a button as the user would and expects the program to end with 0.
     void expectClickEnds(HWND dialog, int buttonId) {
         ASSERT_TRUE(e2e::bringToFront(dialog));
-        e2e::clickCenter(e2e::childById(dialog, buttonId));
+        ASSERT_TRUE(e2e::clickCenter(e2e::childById(dialog, buttonId))) << "button " << buttonId;
         const e2e::ExitResult result = process->waitForExit(exitTimeoutMs);
         EXPECT_TRUE(result.exited) << "still running after the click";
         EXPECT_EQ(result.code, 0u);
+    }
+
+    // The process has kept running for `ms`.
+    bool keepsRunning(DWORD ms) const {
+        return WaitForSingleObject(process->handle(), ms) == WAIT_TIMEOUT;
     }
 
     static void makeFolder(const std::string& path) {
@@ -329,11 +324,20 @@ class DrivenUpdaterTest : public UpdaterTest {
         return dialog;
     }
 
-    // The key as the user presses it, with the dialog in front.
+    // The key as the user presses it, with the dialog in front once the
+    // program has handled what came before. What the key does is waited for
+    // by the caller: the program handles it after this returns.
     static void press(HWND dialog, WORD key, unsigned modifiers = e2e::NoModifier) {
+        ASSERT_TRUE(e2e::settled(dialog));
         ASSERT_TRUE(e2e::bringToFront(dialog));
         e2e::pressKey(key, modifiers);
-        e2e::drain(300);
+    }
+    // After keys that must change nothing: the program has answered a round
+    // trip and then been left `ms` to act on them. The pause is the check
+    // that nothing happens; there is no event to wait for.
+    void expectNothingHappensFor(HWND dialog, DWORD ms) const {
+        EXPECT_TRUE(e2e::settled(dialog)) << "the program stopped answering";
+        EXPECT_TRUE(keepsRunning(ms)) << "the program ended";
     }
 
     static HWND button(HWND dialog, int id) { return e2e::childById(dialog, id); }
@@ -358,9 +362,12 @@ class DrivenUpdaterTest : public UpdaterTest {
         ASSERT_TRUE(waitUntil([&] { return !button1Shows(dialog, "実　行"); }, windowTimeoutMs))
             << "Enter did not start the run";
     }
+    // The run has ended and its handler returned: 閉じる is its last caption,
+    // and no pump follows it, so the next round trip is answered after it.
     static void waitForRunEnd(HWND dialog) {
         ASSERT_TRUE(waitUntil([&] { return button1Shows(dialog, "閉じる"); }, runTimeoutMs))
             << "the run did not end";
+        ASSERT_TRUE(e2e::settled(dialog)) << "no answer after the run";
     }
 
     // The last file's copy is under way: its temporary file sits beside the targets.
@@ -372,10 +379,6 @@ class DrivenUpdaterTest : public UpdaterTest {
             << "no copy of END.DXR was seen under way";
     }
 
-    // The process has kept running for `ms`.
-    bool keepsRunning(DWORD ms) const {
-        return WaitForSingleObject(process->handle(), ms) == WAIT_TIMEOUT;
-    }
     void expectEnds(DWORD timeoutMs = exitTimeoutMs) {
         const e2e::ExitResult result = process->waitForExit(timeoutMs);
         EXPECT_TRUE(result.exited) << "still running";

@@ -7,4 +7,5 @@
 #include "Process.h"
 #include "Registry.h"
 #include "Screen.h"
+#include "Wait.h"
 #include "WindowQuery.h"

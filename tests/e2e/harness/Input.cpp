@@ -1,4 +1,5 @@
 #include "Input.h"
+#include "Wait.h"
 
 #include <vector>
 
@@ -15,7 +16,7 @@ INPUT keyInput(WORD key, bool up) {
     return input;
 }
 
-INPUT mouseInput(DWORD flags, LONG x = 0, LONG y = 0) {
+INPUT mouseInput(DWORD flags, LONG x, LONG y) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dx = x;
@@ -76,9 +77,12 @@ InputBatch& InputBatch::click(POINT screen) {
     const int height = GetSystemMetrics(SM_CYSCREEN);
     const LONG x = MulDiv(screen.x, 65535, width - 1);
     const LONG y = MulDiv(screen.y, 65535, height - 1);
-    inputs_.push_back(mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y));
-    inputs_.push_back(mouseInput(MOUSEEVENTF_LEFTDOWN));
-    inputs_.push_back(mouseInput(MOUSEEVENTF_LEFTUP));
+    // Each event carries the place: the display's own pointer, which may still
+    // follow a window's earlier place, never moves the button presses.
+    const DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs_.push_back(mouseInput(at, x, y));
+    inputs_.push_back(mouseInput(at | MOUSEEVENTF_LEFTDOWN, x, y));
+    inputs_.push_back(mouseInput(at | MOUSEEVENTF_LEFTUP, x, y));
     return *this;
 }
 
@@ -95,10 +99,19 @@ void clickAt(POINT screen) {
     InputBatch().click(screen).send();
 }
 
-void clickCenter(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    clickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+bool clickCenter(HWND window) {
+    POINT center{};
+    const bool there =
+        settled(window) && waitUntil([&] {
+            RECT rect{};
+            GetWindowRect(window, &rect);
+            center = POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+            return WindowFromPoint(center) == window;
+        });
+    if (there) {
+        clickAt(center);
+    }
+    return there;
 }
 
 } // namespace e2e

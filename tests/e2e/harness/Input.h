@@ -9,10 +9,10 @@ namespace e2e {
 
 enum Modifier : unsigned { NoModifier = 0, Shift = 1, Ctrl = 2, Alt = 4 };
 
-// Lets the X events and window messages in flight arrive: a short
-// MsgWaitForMultipleObjects + PeekMessage loop, then a short sleep. Call it
-// after every action and before reading the other process's state.
-void drain(DWORD ms = 100);
+// Lets this process's own window messages and X events arrive for `ms`: a
+// MsgWaitForMultipleObjects + PeekMessage loop. The step between two polls
+// of a condition (Wait.h); it waits for nothing in the program under test.
+void drain(DWORD ms);
 
 // SetForegroundWindow, then waits until `window` is the foreground window.
 bool bringToFront(HWND window, DWORD timeoutMs = 2000);
@@ -21,8 +21,10 @@ bool bringToFront(HWND window, DWORD timeoutMs = 2000);
 void pressKey(WORD key, unsigned modifiers = NoModifier);
 // Left click at a point in screen coordinates.
 void clickAt(POINT screen);
-// Left click at the middle of a window.
-void clickCenter(HWND window);
+// Left click at the middle of a window, once its thread has handled what came
+// before and the window is what lies under that point; false, and no click,
+// when it never is within the condition limit.
+[[nodiscard]] bool clickCenter(HWND window);
 
 // Key presses and clicks sent in one SendInput call, so that they are queued
 // back to back: a program busy with what the first one started (a run that
