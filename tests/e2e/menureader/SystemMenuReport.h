@@ -86,7 +86,7 @@ inline void keyOffersName(char (&name)[64], DWORD processId) {
 // in context (Wine gives none to a hook out of context in another process)
 // that writes the program's events for children of client areas, from
 // EVENT_OBJECT_SHOW to EVENT_OBJECT_NAMECHANGE, as lines "EVENT CHILD" (hex,
-// decimal) to a temporary file named after the process.
+// decimal) to a temporary file named after the process, made once it listens.
 constexpr const char* recordWinEventsProcName = "RecordWinEvents";
 
 inline void winEventLogPath(char (&path)[MAX_PATH], DWORD processId) {

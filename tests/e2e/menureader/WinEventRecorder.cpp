@@ -30,8 +30,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                            reinterpret_cast<LPCSTR>(&Record), &dll)) {
         menureader::winEventLogPath(logPath, GetCurrentProcessId());
-        SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_NAMECHANGE, dll, Record,
-                        GetCurrentProcessId(), 0, WINEVENT_INCONTEXT);
+        if (SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_NAMECHANGE, dll, Record,
+                            GetCurrentProcessId(), 0, WINEVENT_INCONTEXT)) {
+            CloseHandle(CreateFileA(logPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
