@@ -403,28 +403,32 @@ HRESULT ClientObject::QueryInterface(REFIID iid, void** out) {
     return S_OK;
 }
 
-// Between the labels, and from the last of them on to the system's children.
+// Between the labels and on to the system's children, in the order they are
+// listed: Wine's object navigates to none of its own.
 HRESULT ClientObject::accNavigate(LONG direction, VARIANT start, VARIANT* end) {
     if (standard_ == nullptr)
         return RPC_E_DISCONNECTED;
     const bool fromSelf = start.vt == VT_I4 && start.lVal == CHILDID_SELF;
-    if (LabelAt(start) == nullptr && !(fromSelf && direction == NAVDIR_FIRSTCHILD))
+    const bool first = fromSelf && direction == NAVDIR_FIRSTCHILD;
+    const bool last = fromSelf && direction == NAVDIR_LASTCHILD;
+    if (LabelAt(start) == nullptr && !first && !last)
         return standard_->accNavigate(direction, start, end);
     if (end == nullptr)
         return E_POINTER;
-    const LONG id = fromSelf ? 0 : start.lVal;
-    if (fromSelf || (direction == NAVDIR_NEXT && id < static_cast<LONG>(LabelCount)) ||
-        (direction == NAVDIR_PREVIOUS && id > 1)) {
-        SetId(end, direction == NAVDIR_PREVIOUS ? id - 1 : id + 1);
-        return S_OK;
-    }
-    if (direction == NAVDIR_NEXT) {
-        VARIANT self;
-        SetId(&self, CHILDID_SELF);
-        return standard_->accNavigate(NAVDIR_FIRSTCHILD, self, end);
-    }
+    LONG index = -1; // in the list of children
+    if (first)
+        index = 0;
+    else if (last && get_accChildCount(&index) == S_OK)
+        index -= 1;
+    else if (!fromSelf && direction == NAVDIR_NEXT)
+        index = start.lVal;
+    else if (!fromSelf && direction == NAVDIR_PREVIOUS)
+        index = start.lVal - 2;
     end->vt = VT_EMPTY;
-    return S_FALSE;
+    ULONG fetched = 0;
+    if (index >= 0)
+        Children(static_cast<ULONG>(index), 1, end, fetched);
+    return fetched == 1 ? S_OK : S_FALSE;
 }
 
 // A window over a label is hit first: the labels are painted below them.
