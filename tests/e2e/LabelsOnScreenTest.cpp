@@ -91,6 +91,25 @@ TEST_F(LabelsOnScreen, AmpersandInThePathUnderlinesTheNextCharacter) {
         << "the path is shown with its \"&\"";
 }
 
+// A screen reader is told the labels as they are drawn, the "&" left out,
+// and that Label3 is hidden before a run.
+TEST_F(LabelsOnScreen, ScreenReaderIsToldTheLabelsAsDrawn) {
+    HWND dialog = startReadyIn("R&D ザルミナ");
+    ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
+    std::string path = install;
+    path.erase(path.find('&'), 1);
+    const std::vector<Told> told = toldOf(dialog);
+    ASSERT_GE(told.size(), 6u) << "four labels and two buttons";
+    EXPECT_EQ(told[0].name,
+              utf16("以下の場所にインストールされている「ザルミナ」をアップデートします。"));
+    EXPECT_EQ(told[1].name, utf16("「ザルミナ」を最新版にアップデートします。"));
+    EXPECT_EQ(told[2].name, utf16(path));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(told[i].role, ROLE_SYSTEM_STATICTEXT) << i;
+        EXPECT_EQ(told[i].state & STATE_SYSTEM_INVISIBLE, i == 3 ? STATE_SYSTEM_INVISIBLE : 0) << i;
+    }
+}
+
 // Two lines show whole; the label's height cuts the third.
 TEST_F(LabelsOnScreen, LongPathWithSpacesWrapsAndIsCutAtTheLabelsHeight) {
     std::string name = "ザルミナ";

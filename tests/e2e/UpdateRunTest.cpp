@@ -72,17 +72,45 @@ TEST_F(UpdateRun, ReplacesAllFiveFilesThenCloses) {
     runToTheEnd(dialog);
     expectTargets({true, true, true, true, true});
     expectFinished(dialog, 5, "完了しました。");
+    // A screen reader may still hold the dialog's object when the program ends:
+    // then it gets an error, and the program ends as ever.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* held = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(dialog, OBJID_CLIENT, __uuidof(IAccessible),
+                                                        reinterpret_cast<void**>(&held)));
     expectClickEnds(dialog, button1Id);
+    LONG count = 0;
+    EXPECT_HRESULT_FAILED(held->get_accChildCount(&count));
+    held->Release();
+    CoUninitialize();
     EXPECT_EQ(snapshot(delivery), delivered) << "the sources were moved or changed";
 }
 
+// A screen reader hears of each change of Label3, and is told the outcome as shown.
 TEST_F(UpdateRun, MissingSourceLeavesOnlyItsTargetOld) {
     makeDelivery(64, "Data\\Train.dxr");
     HWND dialog = startReady();
     ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
+    const HookInProgram recorder(dialog, WH_CALLWNDPROC, menureader::recordWinEventsProcName);
+    // Its first call sets the WinEvent hook, before a sent message returns.
+    ASSERT_TRUE(e2e::settled(dialog));
     runToTheEnd(dialog);
     expectTargets({true, true, false, true, true});
-    expectFinished(dialog, 4, "5個中1個のファイルがアップデートできませんでした。");
+    const std::string outcome = "5個中1個のファイルがアップデートできませんでした。";
+    expectFinished(dialog, 4, outcome);
+
+    // Cleared (800c: EVENT_OBJECT_NAMECHANGE) and shown (8002: EVENT_OBJECT_SHOW), then named
+    // after each file, and last after the outcome.
+    char events[MAX_PATH];
+    menureader::winEventLogPath(events, process->id());
+    EXPECT_EQ(e2e::readFile(events),
+              "800c 4\n8002 4\n800c 4\n800c 4\n800c 4\n800c 4\n800c 4\n800c 4\n");
+    const std::vector<Told> told = toldOf(dialog);
+    ASSERT_GE(told.size(), 6u) << "four labels and two buttons";
+    EXPECT_EQ(told[3].name, utf16(outcome));
+    EXPECT_EQ(told[3].state & STATE_SYSTEM_INVISIBLE, 0);
+    EXPECT_EQ(told[4].name, utf16("閉じる"));
+    EXPECT_EQ(told[5].name, utf16("キャンセル"));
 }
 
 TEST_F(UpdateRun, WithoutDataFolderNothingIsCopied) {

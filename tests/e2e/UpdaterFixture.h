@@ -9,11 +9,13 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <array>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace updater {
 
@@ -185,6 +187,63 @@ class HookInProgram {
     std::optional<e2e::Process> setter_;
     bool hooked_ = false;
 };
+
+inline std::wstring utf16(const std::string& cp932) {
+    std::wstring wide(cp932.size(), L'\0');
+    wide.resize(MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), &wide[0],
+                                    static_cast<int>(wide.size())));
+    return wide;
+}
+
+// One child of the dialog's client area as a screen reader is told it.
+struct Told {
+    std::wstring name;
+    LONG role;
+    LONG state;
+};
+
+// The children of the dialog's client area, read as a client in another
+// process reads them. Wine leaves a child window's window object blank: its
+// client object is asked instead.
+inline std::vector<Told> toldOf(HWND dialog) {
+    std::vector<Told> told;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* client = nullptr;
+    VARIANT children[16] = {};
+    LONG count = 0;
+    if (SUCCEEDED(AccessibleObjectFromWindow(dialog, OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&client)))) {
+        AccessibleChildren(client, 0, 16, children, &count);
+    }
+    for (LONG i = 0; i < count; ++i) {
+        IAccessible* object = client;
+        VARIANT id = children[i], role = {}, state = {};
+        HWND window = nullptr;
+        if (id.vt == VT_DISPATCH && SUCCEEDED(WindowFromAccessibleObject(
+                                        static_cast<IAccessible*>(id.pdispVal), &window))) {
+            AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&object));
+            id.vt = VT_I4;
+            id.lVal = CHILDID_SELF;
+        }
+        BSTR name = nullptr;
+        if (object != nullptr && object->get_accName(id, &name) == S_OK) {
+            object->get_accRole(id, &role);
+            object->get_accState(id, &state);
+            told.push_back({name, role.lVal, state.lVal});
+        }
+        SysFreeString(name);
+        if (object != nullptr && object != client) {
+            object->Release();
+        }
+        VariantClear(&children[i]);
+    }
+    if (client != nullptr) {
+        client->Release();
+    }
+    CoUninitialize();
+    return told;
+}
 
 // A case folder with an install folder and a delivery folder; Japanese names
 // with a 0x5C trail byte (表, ソ) in both, as users' folders have. Leaves no

@@ -56,6 +56,7 @@ void DialogWindow::SetCaption(Control control, const Text& text) {
         InvalidateLabel(*label);
         if (label->autoSize)
             FitLabel2();
+        accessible_.Changed(window_, *label, EVENT_OBJECT_NAMECHANGE);
     } else if (DialogButton* button = ButtonOf(control)) {
         if (ReadCaption(control) != text)
             SendMessageA(button->window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -77,8 +78,11 @@ Text DialogWindow::ReadCaption(Control control) const {
 
 void DialogWindow::Show(Control control) {
     if (Label* label = LabelOf(control)) {
+        const bool shown = !label->visible;
         label->visible = true;
         InvalidateLabel(*label);
+        if (shown)
+            accessible_.Changed(window_, *label, EVENT_OBJECT_SHOW);
     } else if (DialogButton* button = ButtonOf(control)) {
         ShowWindow(button->window, SW_SHOW);
     } else if (control == Control::ProgressBar1) {
@@ -88,8 +92,11 @@ void DialogWindow::Show(Control control) {
 
 void DialogWindow::Hide(Control control) {
     if (Label* label = LabelOf(control)) {
+        const bool hidden = label->visible;
         label->visible = false;
         InvalidateLabel(*label);
+        if (hidden)
+            accessible_.Changed(window_, *label, EVENT_OBJECT_HIDE);
     } else if (DialogButton* button = ButtonOf(control)) {
         focus_.MoveFocusOffControl(button->window);
         ShowWindow(button->window, SW_HIDE);

@@ -130,6 +130,8 @@ LRESULT DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         bar_.Prepare();
         MARK_STARTUP_STEP("common controls loaded");
         return 0;
+    case WM_GETOBJECT:
+        return accessible_.Answer(window_, wParam, lParam);
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED)
             Resized(LOWORD(lParam));

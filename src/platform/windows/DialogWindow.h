@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ChildControls.h"
+#include "DialogAccessible.h"
 #include "DialogFocus.h"
 #include "ErrorBox.h"
 #include "Labels.h"
@@ -79,6 +80,7 @@ class DialogWindow : private ChildControlOwner {
     Label pathLabel_;
     ControlBox bevel1_;
     Label label3_;
+    DialogAccessible accessible_{label1_, label2_, pathLabel_, label3_};
     int anchoredWidths_[3] = {0, 0, 0}; // Label1, PathLabel, Label3 as laid out
     bool paintedOnce_ = false;
     DialogButtons buttons_;

@@ -82,4 +82,17 @@ inline void keyOffersName(char (&name)[64], DWORD processId) {
     wsprintfA(name, "e2e-key-offers-%lu", processId);
 }
 
+// And its WH_CALLWNDPROC hook which, on its first call, sets a WinEvent hook
+// in context (Wine gives none to a hook out of context in another process)
+// that writes the program's events for children of client areas, from
+// EVENT_OBJECT_SHOW to EVENT_OBJECT_NAMECHANGE, as lines "EVENT CHILD" (hex,
+// decimal) to a temporary file named after the process, made once it listens.
+constexpr const char* recordWinEventsProcName = "RecordWinEvents";
+
+inline void winEventLogPath(char (&path)[MAX_PATH], DWORD processId) {
+    char folder[MAX_PATH - 32] = "";
+    GetTempPathA(sizeof folder, folder);
+    wsprintfA(path, "%se2e-win-events-%lu.txt", folder, processId);
+}
+
 } // namespace menureader
