@@ -406,8 +406,13 @@ class DrivenUpdaterTest : public UpdaterTest {
     static bool button1Shows(HWND dialog, const char* caption) {
         return e2e::windowText(button(dialog, button1Id)) == caption;
     }
-    // Which button Enter would click, as the heavy border shows it.
+    // Which button Enter would click, as the heavy border shows it: the
+    // border follows the focus a moment after it, so it is waited for.
     static void expectDefault(HWND dialog, int id) {
+        waitUntil([&] {
+            return looksDefault(button(dialog, button1Id)) == (id == button1Id) &&
+                   looksDefault(button(dialog, button2Id)) == (id == button2Id);
+        });
         EXPECT_EQ(looksDefault(button(dialog, button1Id)), id == button1Id) << "Button1";
         EXPECT_EQ(looksDefault(button(dialog, button2Id)), id == button2Id) << "Button2";
     }
